@@ -1,0 +1,78 @@
+// Start-up: single instance, class registration and creation of the main window.
+#include "app/app.h"
+#include "resources/resource.h"
+
+namespace {
+
+// A running copy is shown, brought forward and, for a CD start, told to play. True when one was found.
+bool ActivateRunningCopy()
+{
+    HWND running = FindWindowA(kAppName, nullptr);
+    if (!running) return false;
+    ShowWindow(running, IsIconic(running) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(running);
+    if (g_app.cdStart) PostMessageA(running, WM_COMMAND, IDM_CDSTART, 0);
+    return true;
+}
+
+WNDCLASSA MainClass(HINSTANCE instance)
+{
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VELUTRA));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    wc.lpszClassName = kAppName;
+    return wc;
+}
+
+}  // namespace
+
+ATOM RegisterMainClass(HINSTANCE instance, BOOL /*trayStart*/)
+{
+    if (ActivateRunningCopy()) return 0;
+
+    WNDCLASSA wc = MainClass(instance);
+    DWORD version = GetVersion();
+    bool nineXFamily = (version & 0x80000000u) != 0;
+    if (!nineXFamily || LOBYTE(LOWORD(version)) < 4) return static_cast<ATOM>(RegisterClassA(&wc));
+
+    using RegisterClassExProc = ATOM(WINAPI*)(const WNDCLASSEXA*);
+    HMODULE user = GetModuleHandleA("USER32");
+    auto registerEx = user ? reinterpret_cast<RegisterClassExProc>(
+                                 reinterpret_cast<void*>(GetProcAddress(user, "RegisterClassExA")))
+                           : nullptr;
+    if (!registerEx) return static_cast<ATOM>(RegisterClassA(&wc));
+
+    WNDCLASSEXA wcx{};
+    wcx.cbSize = sizeof(wcx);
+    wcx.style = wc.style;
+    wcx.lpfnWndProc = wc.lpfnWndProc;
+    wcx.hInstance = wc.hInstance;
+    wcx.hIcon = wc.hIcon;
+    wcx.hCursor = wc.hCursor;
+    wcx.hbrBackground = wc.hbrBackground;
+    wcx.lpszClassName = wc.lpszClassName;
+    wcx.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL));  // none: derived from 147
+    return registerEx(&wcx);
+}
+
+int CreateMainWindow(HINSTANCE instance, BOOL trayStart, int showCommand)
+{
+    g_app.instance = instance;
+    GetModuleFileNameA(nullptr, g_app.modulePath, sizeof(g_app.modulePath));
+    lstrcpynA(g_app.className, kAppName, sizeof(g_app.className));
+    lstrcpynA(g_app.windowTitle, kAppName, sizeof(g_app.windowTitle));
+    InitDefaults();
+
+    HWND hwnd = CreateWindowExA(0, g_app.className, g_app.windowTitle, WS_POPUP | WS_BORDER | WS_SYSMENU,
+                                100, 100, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return 0;
+    if (g_app.cdStart) PostMessageA(g_app.CdPanel, WM_COMMAND, IDC_PLAY, 0);
+    g_app.mainWindow = hwnd;
+    ShowWindow(hwnd, trayStart ? SW_HIDE : showCommand);
+    UpdateWindow(hwnd);
+    return 1;
+}

@@ -1,0 +1,10 @@
+// The Properties dialog and the About box.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK PropertiesDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+
+// Help commands 300, 301, 302 and 304 through the system help engine.
+void RunHelpCommand(HWND mainWindow, UINT command);

@@ -1,0 +1,49 @@
+// The MCI devices of the three players and their transport operations.
+#pragma once
+
+#include <windows.h>
+
+#include "players/playlist.h"
+
+enum MediaDeviceFlags : DWORD {
+    MDF_OPEN         = 0x1,
+    MDF_LOOP         = 0x2,
+    MDF_NEWRECORDING = 0x8,
+};
+
+enum PlayState : int { PLAYSTATE_STOPPED = 0, PLAYSTATE_PLAYING = 1, PLAYSTATE_PAUSED = 2 };
+
+struct MediaDevice {
+    DWORD deviceType = 0;  // MCI_DEVTYPE_CD_AUDIO, _SEQUENCER or _WAVEFORM_AUDIO
+    DWORD deviceId = 0;    // 0 while closed
+    DWORD flags = 0;
+    Playlist playlist;
+};
+
+int InitMediaDevice(MediaDevice* device, DWORD deviceType);
+int ReleaseMediaDevice(MediaDevice* device);
+
+int GetPlayState(DWORD deviceType, int* state);
+int SetPlayState(DWORD deviceType, int state);
+int OpenMediaDevice(MediaDevice* device);
+int CloseMediaDevice(MediaDevice* device);
+DWORD QueryDeviceMode(DWORD deviceId);
+int QueryDevicePosition(DWORD deviceId, DWORD* position);
+int QueryCdTracks(DWORD deviceId, int* trackCount);
+int IsAudioCdPresent(MediaDevice* device);
+int ToggleCdDoor(MediaDevice* device);
+void PlayMedia(MediaDevice* device);
+void TogglePauseMedia(MediaDevice* device);
+void StopMedia(MediaDevice* device);
+void SeekToStart(MediaDevice* device, int toFirstTrack);
+void SelectPlaylistEntry(MediaDevice* device, int index);
+void NextPlaylistEntry(MediaDevice* device);
+void PreviousPlaylistEntry(MediaDevice* device);
+void SkipBackward(MediaDevice* device);
+void SkipForward(MediaDevice* device);
+int RefreshCdTrackList(MediaDevice* device);
+void ReportMciError(const MediaDevice* device, MCIERROR error);
+
+// Wave recording.
+void StartRecording(MediaDevice* device);
+void SaveRecording(MediaDevice* device, const char* path);

@@ -1,0 +1,33 @@
+// The four panel windows, their placement and stacking, and the shared message helpers.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/hot_spots.h"
+
+int CreatePanels(HWND mainWindow);
+int CreateMainPanel(HWND parent);
+int CreateCdPanel(HWND parent);
+int CreateMidiPanel(HWND parent);
+int CreateSoundPanel(HWND parent);
+int PlacePanelControls(HWND panel, int x, int y, int width, int height);
+int LayoutPanels(HWND mainWindow);
+int ShowModelessDialog(HWND owner, int templateId, DLGPROC proc);
+int ShowResourceMessage(UINT stringId, UINT flags);
+
+// Which of the four panels a window is, by its slot in the process-wide state.
+PanelKind PanelKindOf(HWND panel);
+
+// Records the handle, places the controls from the table and shows the panel: WM_INITDIALOG of every panel.
+void InitPanel(HWND panel, HWND* slot, int x, int y, int height);
+
+// Panel dialog procedures.
+INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+INT_PTR CALLBACK CdPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+INT_PTR CALLBACK MidiPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+INT_PTR CALLBACK SoundPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+
+// Read-outs of the player panels.
+int RefreshCdDisplay(HWND panel, BOOL force);
+int RefreshMidiDisplay(HWND panel, BOOL force);
+int RefreshSoundDisplay(HWND panel, BOOL force);

@@ -1,0 +1,20 @@
+// Skin painting, LCD read-outs, palette and pointer tracking.
+#pragma once
+
+#include <windows.h>
+
+// Palette (palette_win.cpp).
+int GetDisplayColorDepth();
+HPALETTE CreateSkinPalette(int entries);
+int SelectSkinPalette(BOOL select);
+
+// Backgrounds and button faces (skin.cpp).
+int PaintPanelBackground(HDC hdc, int templateId);
+int DrawButtonFace(HWND panel, const DRAWITEMSTRUCT* item);
+
+// LCD read-outs (lcd.cpp).
+int DrawLcdItem(HWND panel, const DRAWITEMSTRUCT* item);
+
+// Pointer feedback (banner.cpp).
+int TrackPointer(HWND panel);
+void PollPanels();
