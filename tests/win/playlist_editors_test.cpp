@@ -1,6 +1,7 @@
 // The playlist editor dialogs, built from the real templates and driven through their messages.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -72,17 +73,28 @@ void AnswerClear(HWND dialog, int answer, BoxAnswer* box)
     }, [&] { Command(dialog, IDC_CLEAR); });
 }
 
+// The MIDI list names real files that the virtual sequencer opens, since OK reopens the device.
 class PlaylistEditor : public testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(RegisterVirtualSequencer());
+        SetSequencerSpeed(0);
         InitDefaults();
-        FillPlaylist(&g_app.MidiDevice.playlist, {"C:\\Music\\one.mid", "C:\\Music\\two.mid", "C:\\Music\\three.mid",
-                                                  "C:\\Music\\four.mid", "C:\\Music\\five.mid"});
+        dir_ = ScratchDirectory("editor");
+        for (const char* name : {"one.mid", "two.mid", "three.mid", "four.mid", "five.mid"})
+            ASSERT_TRUE(WriteBytes(dir_ + name, MidiOfLength(3000)));
+        FillPlaylist(&g_app.MidiDevice.playlist, {Path("one.mid"), Path("two.mid"), Path("three.mid"),
+                                                  Path("four.mid"), Path("five.mid")});
     }
     void TearDown() override
     {
         if (dialog_) DestroyWindow(dialog_);
+        for (MediaDevice* device : {&g_app.MidiDevice, &g_app.SoundDevice}) {
+            StopMedia(device);
+            CloseMediaDevice(device);
+        }
+        SetSequencerSpeed(100);
         ClearPlaylist(&g_app.MidiDevice.playlist);
         ClearPlaylist(&g_app.SoundDevice.playlist);
         ClearPlaylist(&g_app.CdDevice.playlist);
@@ -97,7 +109,15 @@ protected:
     // EndDialog on a dialog made without its own modal loop hides it.
     bool Ended() const { return !IsWindowVisible(dialog_); }
 
+    const char* Path(const char* name)
+    {
+        paths_.push_back(dir_ + name);
+        return paths_.back().c_str();
+    }
+
     HWND dialog_ = nullptr;
+    std::string dir_;
+    std::deque<std::string> paths_;
 };
 
 // One control of a dialog template as the resource holds it.
@@ -248,18 +268,19 @@ TEST_F(PlaylistEditor, RemoveDeletesExactlyTheSelectedItems)
     EXPECT_EQ(5u, ListTexts(dialog).size()) << "nothing selected: nothing removed";
     Select(dialog, {0, 2, 3});
     Command(dialog, IDC_REMOVE);
-    EXPECT_EQ((std::vector<std::string>{"C:\\Music\\two.mid", "C:\\Music\\five.mid"}), ListTexts(dialog));
+    EXPECT_EQ((std::vector<std::string>{dir_ + "two.mid", dir_ + "five.mid"}), ListTexts(dialog));
     EXPECT_EQ(5, g_app.MidiDevice.playlist.count) << "the playlist waits for OK";
 
     g_app.MidiDevice.playlist.current = 3;
     Command(dialog, IDOK);
     EXPECT_TRUE(Ended());
-    EXPECT_EQ((std::vector<std::string>{"C:\\Music\\two.mid", "C:\\Music\\five.mid"}),
-              PlaylistTexts(g_app.MidiDevice.playlist));
+    EXPECT_EQ((std::vector<std::string>{dir_ + "two.mid", dir_ + "five.mid"}), PlaylistTexts(g_app.MidiDevice.playlist));
     EXPECT_EQ(0, g_app.MidiDevice.playlist.current) << "a rebuilt list starts at its first entry";
     PlaylistEntry entry;
     ReadPlaylistNode(FindPlaylistNode(&g_app.MidiDevice.playlist, 1), &entry);
     EXPECT_EQ(2, entry.number) << "renumbered from 1";
+    EXPECT_NE(0u, g_app.MidiDevice.deviceId) << "the device is open again, on the first entry";
+    EXPECT_TRUE(g_app.MidiDevice.flags & MDF_OPEN);
 }
 
 TEST_F(PlaylistEditor, ClearAsksFirstAndOnlyOkApplies)
@@ -282,6 +303,24 @@ TEST_F(PlaylistEditor, ClearAsksFirstAndOnlyOkApplies)
     EXPECT_TRUE(Ended());
     EXPECT_EQ(5, g_app.MidiDevice.playlist.count) << "Cancel drops the clearing";
     EXPECT_EQ(2, g_app.MidiDevice.playlist.current);
+    DestroyWindow(dialog);
+
+    // Yes and OK: the playlist is empty, the player says so and stays closed.
+    dialog = Open(IDD_MIDIPLAYLIST, MidiPlaylistProc);
+    AnswerClear(dialog, IDYES, &box);
+    ASSERT_TRUE(box.asked);
+    BoxAnswer empty;
+    empty.asked = AnswerModal("#32770", kAppName, [&](HWND found) {
+        char text[256] = {};
+        GetDlgItemTextA(found, 0xFFFF, text, sizeof text);
+        empty.text = text;
+        PostMessageA(found, WM_COMMAND, IDOK, 0);
+    }, [&] { Command(dialog, IDOK); });
+    EXPECT_TRUE(empty.asked);
+    EXPECT_EQ("Playlist is empty.", empty.text);
+    EXPECT_TRUE(Ended());
+    EXPECT_EQ(0, g_app.MidiDevice.playlist.count);
+    EXPECT_EQ(0u, g_app.MidiDevice.deviceId) << "the player stays closed";
 }
 
 TEST_F(PlaylistEditor, LoopSwitchTakesEffectOnlyThroughOk)
