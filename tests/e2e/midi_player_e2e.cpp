@@ -437,4 +437,29 @@ TEST_F(MidiPlayerTest, EditorOkMovesAPlayingPlayerOrStopsItAfterAnEdit)
     EXPECT_EQ("close", Commands().back());
 }
 
+TEST_F(MidiPlayerTest, DoubleClickActsAsOkAndTheLoopSwitchOnlyThroughOk)
+{
+    Launch();
+    MakePlaylist({5000, 5000, 5000}, false);
+    HWND editor = OpenEditor();
+    ASSERT_TRUE(editor);
+    SendDlgItemMessageA(editor, IDC_LOOP, BM_SETCHECK, BST_CHECKED, 0);
+    EndEditor(editor, IDCANCEL);
+    editor = OpenEditor();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageA(editor, IDC_LOOP, BM_GETCHECK, 0, 0)) << "Cancel dropped the switch";
+
+    // A real double-click on the third item: the list box tells the dialog, which acts as OK.
+    HWND list = GetDlgItem(editor, IDC_LIST);
+    int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    LPARAM at = MAKELPARAM(10, 2 * height + height / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(editor); })) << "the double-click closed the editor";
+    EXPECT_TRUE(Shows(IDC_DISPLAY, "song3.mid"));
+    EXPECT_TRUE(Shows(IDC_TRACK, "00:00 Music 03"));
+}
+
 }  // namespace
