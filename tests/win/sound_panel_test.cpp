@@ -377,6 +377,28 @@ TEST_F(SoundPanelTest, StopKeepsTheRecordingForReviewAndLocksThePanel)
     char caption[64] = {};
     GetWindowTextA(review, caption, sizeof caption);
     EXPECT_STREQ("Velutra Record", caption);
+    auto textOf = [review](int id) {
+        char text[256] = {};
+        GetDlgItemTextA(review, id, text, sizeof text);
+        return std::string(text);
+    };
+    EXPECT_EQ("&Play/Stop", textOf(IDC_PLAYSTOP));
+    EXPECT_EQ("&Save", textOf(IDOK));
+    EXPECT_EQ("&Quit", textOf(IDCANCEL));
+    EXPECT_EQ(GetDlgItem(review, IDC_PLAYSTOP), GetFocus()) << "the first tab stop has the focus";
+    HWND note = GetWindow(GetDlgItem(review, IDCANCEL), GW_HWNDNEXT);
+    char text[256] = {};
+    GetWindowTextA(note, text, sizeof text);
+    EXPECT_STREQ("Press button &Play/Stop to hear what you recorded.\n\nAfter playing, click button &Save to save "
+                 "your recording or press button &Quit to quit recording.",
+                 text);
+    HWND icon = GetWindow(note, GW_HWNDNEXT);
+    EXPECT_TRUE(icon && SendMessageA(icon, STM_GETICON, 0, 0)) << "the program's icon";
+    RECT units{0, 0, 198, 77}, client{};
+    MapDialogRect(review, &units);
+    GetClientRect(review, &client);
+    EXPECT_EQ(units.right, client.right);
+    EXPECT_EQ(units.bottom, client.bottom);
     EXPECT_FALSE(IsWindowEnabled(panel)) << "the whole panel is locked during the review";
     EXPECT_EQ("Recording ...", TextOf(IDC_DISPLAY));
     EXPECT_EQ("00:00 Record 01", TextOf(IDC_TRACK));
