@@ -185,9 +185,12 @@ protected:
     {
         std::vector<std::string> texts;
         LRESULT count = SendDlgItemMessageA(editor, IDC_LIST, LB_GETCOUNT, 0, 0);
+        // Across processes Wine hands list box texts over in their wide form only.
         for (LRESULT i = 0; i < count; ++i) {
-            char text[300] = {};
-            SendDlgItemMessageA(editor, IDC_LIST, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            wchar_t wide[300] = {};
+            SendDlgItemMessageW(editor, IDC_LIST, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+            char text[600] = {};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
             texts.push_back(text);
         }
         return texts;
