@@ -110,8 +110,10 @@ std::size_t ReadMemory(void* context, unsigned char* data, std::size_t size)
 
 bool AppendToVector(void* context, const unsigned char* data, std::size_t size)
 {
-    static_cast<std::vector<unsigned char>*>(context)->insert(
-        static_cast<std::vector<unsigned char>*>(context)->end(), data, data + size);
+    auto bytes = static_cast<std::vector<unsigned char>*>(context);
+    std::size_t end = bytes->size();
+    bytes->resize(end + size);
+    std::memcpy(bytes->data() + end, data, size);
     return true;
 }
 

@@ -31,7 +31,9 @@ bool WriteToFile(void* context, const unsigned char* data, std::size_t size)
 {
     auto writer = static_cast<FileWriter*>(context);
     if (writer->buffer.size() + size > kFileBufferSize && !FlushFileWriter(writer)) return false;
-    writer->buffer.insert(writer->buffer.end(), data, data + size);
+    std::size_t end = writer->buffer.size();
+    writer->buffer.resize(end + size);
+    std::memcpy(writer->buffer.data() + end, data, size);
     return true;
 }
 
