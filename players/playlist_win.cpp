@@ -1,6 +1,7 @@
 // The common file dialog, list-box transfers and the current entry's name.
 #include "players/playlist_win.h"
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +13,10 @@ namespace {
 constexpr DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
 constexpr DWORD kSaveFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr char kSavePattern[] = "*.wav";
+
+#if !defined(_WIN64)
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "the 400-size dialog record has 76 bytes");
+#endif
 
 void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
 {
