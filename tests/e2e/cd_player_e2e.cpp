@@ -227,6 +227,20 @@ protected:
         return text;
     }
 
+    // CDPlayList with a listed disc runs the CD Playlist dialog, which is cancelled at once;
+    // gives the Display line that the panel sets afterwards.
+    std::string PressPlaylist()
+    {
+        SetWindowTextA(GetDlgItem(panel, IDC_DISPLAY), "");
+        Press(IDC_PLAYLIST);
+        WaitFor([&] {
+            for (HWND dialog : program.Boxes())
+                if (!GetDlgItem(dialog, 0xFFFF)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return !TextOf(IDC_DISPLAY).empty();
+        });
+        return TextOf(IDC_DISPLAY);
+    }
+
     bool ReadoutShows(const std::string& part)
     {
         return WaitFor([&] { return TextOf(IDC_TRACK).find(part) != std::string::npos; });
@@ -374,8 +388,7 @@ TEST_F(CdPlayerTest, ReadoutFollowsTheDiscToItsEndAndBackToTrackOne)
     EXPECT_EQ(-1, FindLog("MCI_PLAY", end)) << "nothing starts again";
     EXPECT_EQ("00:00 Track 01", TextOf(IDC_TRACK));
 
-    PressAndWait(IDC_PLAYLIST);
-    EXPECT_EQ("Track 1", TextOf(IDC_DISPLAY)) << "the current index is back at 0";
+    EXPECT_EQ("Track 1", PressPlaylist()) << "the current index is back at 0";
 }
 
 TEST_F(CdPlayerTest, APausedAndResumedDiscBringsNoEndNotice)
