@@ -1,106 +1,115 @@
-// The playlist routines that work through windows: the common file dialog, list boxes, the title line.
+// The common file dialog, list-box transfers and the current entry's name.
 #include "players/playlist_win.h"
 
-#include <commdlg.h>
-
+#include <cstddef>
 #include <cstring>
-#include <iterator>
+#include <vector>
 
 #include "app/app.h"
 #include "resources/resource.h"
 
-int ChooseFiles(HWND owner, const char* filters, char* buffer, DWORD size, BOOL save)
+namespace {
+
+constexpr DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
+constexpr DWORD kSaveFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+constexpr char kSavePattern[] = "*.wav";
+
+#if !defined(_WIN64)
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "the 400-size dialog record has 76 bytes");
+#endif
+
+void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
 {
+    char text[kEntryTextSize] = {};
+    LoadStringA(g_app.instance, stringId, text, static_cast<int>(std::size(text)));
+    SetDlgItemTextA(hDlg, controlId, text);
+}
+
+}  // namespace
+
+int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSize, BOOL save)
+{
+    if (!fileName || fileNameSize == 0) return -1;
     OPENFILENAMEA ofn{};
+    // The 400 size, so the dialog has the same fields on every system the program runs on.
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filters;
+    ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 0;
-    ofn.lpstrFile = buffer;
-    ofn.nMaxFile = size;
+    ofn.lpstrFile = fileName;
+    ofn.nMaxFile = fileNameSize;
     if (save) {
-        lstrcpynA(buffer, "*.wav", static_cast<int>(size));
-        ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+        lstrcpynA(fileName, kSavePattern, static_cast<int>(fileNameSize));
+        ofn.Flags = kSaveFlags;
         return GetSaveFileNameA(&ofn) ? 0 : -1;
     }
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
+    ofn.Flags = kOpenFlags;
     return GetOpenFileNameA(&ofn) ? 0 : -1;
 }
 
-// A path that does not fit an entry's 255 characters is left out, never cut.
-int AddSelectedFiles(HWND dialog, int listId, const char* buffer)
+int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer)
 {
-    const char* first = buffer;
-    std::size_t firstLength = std::strlen(first);
-    const char* name = first + firstLength + 1;
-    if (*name == '\0') {
-        if (firstLength < kEntryTextSize)
-            SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(first));
-        return 0;
-    }
-    char path[kEntryTextSize] = {};
-    for (; *name; name += std::strlen(name) + 1) {
-        std::size_t nameLength = std::strlen(name);
-        if (firstLength + 1 + nameLength >= kEntryTextSize) continue;
-        std::memcpy(path, first, firstLength);
-        path[firstLength] = '\\';
-        std::memcpy(path + firstLength + 1, name, nameLength + 1);
-        SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
-    }
+    for (const std::string& path : SelectedFilePaths(buffer))
+        SendDlgItemMessageA(hDlg, listBoxId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
     return 0;
 }
 
-int FillListFromPlaylist(HWND dialog, int listId, const Playlist* list)
+int FillListFromPlaylist(HWND hDlg, int listBoxId, const Playlist* list)
 {
     PlaylistEntry entry;
     for (PlaylistHandle node = FirstPlaylistNode(list); node;) {
         node = ReadPlaylistNode(node, &entry);
-        SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text));
+        SendDlgItemMessageA(hDlg, listBoxId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text));
     }
     return 0;
 }
 
-int FillPlaylistFromList(HWND dialog, int listId, Playlist* list)
+int FillPlaylistFromList(HWND hDlg, int listBoxId, Playlist* list)
 {
-    LRESULT count = SendDlgItemMessageA(dialog, listId, LB_GETCOUNT, 0, 0);
+    LRESULT count = SendDlgItemMessageA(hDlg, listBoxId, LB_GETCOUNT, 0, 0);
     if (count == LB_ERR) return -1;
     ClearPlaylist(list);
     for (LRESULT i = 0; i < count; ++i) {
+        // LB_GETTEXT has no size: the buffer is sized from LB_GETTEXTLEN, which may report more
+        // than the item holds but never less.
+        LRESULT length = SendDlgItemMessageA(hDlg, listBoxId, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length == LB_ERR || length < 0) continue;
+        std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+        LRESULT copied = SendDlgItemMessageA(hDlg, listBoxId, LB_GETTEXT, static_cast<WPARAM>(i),
+                                             reinterpret_cast<LPARAM>(text.data()));
+        if (copied == LB_ERR || copied < 0) continue;
+        if (static_cast<std::size_t>(copied) > kEntryTextMax) continue;
         PlaylistEntry entry;
-        LRESULT length = SendDlgItemMessageA(dialog, listId, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length == LB_ERR || length >= static_cast<LRESULT>(kEntryTextSize)) continue;
-        SendDlgItemMessageA(dialog, listId, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry.text));
-        entry.number = static_cast<int>(i) + 1;
+        std::memcpy(entry.text, text.data(), static_cast<std::size_t>(copied));
+        entry.number = list->count + 1;
         AppendPlaylistEntry(list, &entry);
     }
     return 0;
 }
 
-int TakeListSelection(HWND dialog, int listId, int* index)
+int TakeListSelection(HWND hDlg, int listBoxId, int* index)
 {
-    LRESULT selected = SendDlgItemMessageA(dialog, listId, LB_GETCURSEL, 0, 0);
-    if (selected == LB_ERR || selected == *index) return 0;
-    *index = static_cast<int>(selected);
+    LRESULT selection = SendDlgItemMessageA(hDlg, listBoxId, LB_GETCURSEL, 0, 0);
+    if (selection == LB_ERR || selection == *index) return 0;
+    *index = static_cast<int>(selection);
     return 1;
 }
 
-int ShowCurrentEntryName(HWND dialog, int controlId, const MediaDevice* device)
+int ShowCurrentEntryName(HWND hDlg, int controlId, const MediaDevice* device)
 {
-    char text[256] = {};
     if (device->flags & MDF_NEWRECORDING) {
-        LoadStringA(g_app.instance, IDS_RECORDING, text, static_cast<int>(std::size(text)));
-        SetDlgItemTextA(dialog, controlId, text);
+        ShowStringInControl(hDlg, controlId, IDS_RECORDING);
         return 0;
     }
     PlaylistHandle node = FindPlaylistNode(&device->playlist, device->playlist.current);
     if (!node) {
-        LoadStringA(g_app.instance, IDS_EMPTY, text, static_cast<int>(std::size(text)));
-        SetDlgItemTextA(dialog, controlId, text);
+        ShowStringInControl(hDlg, controlId, IDS_EMPTY);
         return -1;
     }
     PlaylistEntry entry;
     ReadPlaylistNode(node, &entry);
-    FileNameOfPath(entry.text, text);
-    SetDlgItemTextA(dialog, controlId, text);
+    char name[kEntryTextSize];
+    FileNameOfPath(entry.text, name);
+    SetDlgItemTextA(hDlg, controlId, name);
     return 0;
 }
