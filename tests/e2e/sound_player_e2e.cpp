@@ -559,9 +559,11 @@ TEST_F(SoundPlayerTest, AFailedSaveKeepsTheReviewAndASaveElsewhereSucceeds)
     EXPECT_EQ(0, ReviewFilesLeft());
 }
 
-TEST_F(SoundPlayerTest, ExitSoundAndPowerAreRefusedWhileRecordingOrReviewing)
+TEST_F(SoundPlayerTest, ExitSoundAndPowerAreRefusedWhileRecordingOrReviewingButTheSessionEndSaves)
 {
+    ASSERT_TRUE(audio::MakeTone(folder + "/listed.wav", 0.5, 1000));
     Launch();
+    MakePlaylist({"listed.wav"}, false);
     StartFeed(440);
     Press(sound, IDC_RECORD);
     ASSERT_TRUE(Shows(IDC_TRACK, "00:01 Record 01"));
@@ -577,6 +579,15 @@ TEST_F(SoundPlayerTest, ExitSoundAndPowerAreRefusedWhileRecordingOrReviewing)
         EXPECT_TRUE(IsWindowVisible(sound)) << "the Sound panel was hidden while " << when;
         EXPECT_EQ("Recording ...", Text(IDC_DISPLAY)) << when;
         if (round == 0) {
+            // The end of the session saves the playlists even now.
+            std::string store = copy.folder + "\\velutra.s";
+            DeleteFileA(store.c_str());
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, kWaitMs, &result);
+            std::optional<std::vector<unsigned char>> saved = ReadFileBytes(store);
+            ASSERT_TRUE(saved.has_value()) << "the end of the session wrote no store file";
+            std::string bytes(saved->begin(), saved->end());
+            EXPECT_NE(std::string::npos, bytes.find(dos + "\\listed.wav")) << "the Sound playlist was not saved";
             int counted = Seconds();
             EXPECT_TRUE(WaitUntil([&] { return Seconds() > counted; })) << "the recording went on";
             Press(sound, IDC_STOP);
