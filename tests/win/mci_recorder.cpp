@@ -14,6 +14,7 @@ namespace {
 std::vector<std::string> g_trace;
 std::vector<std::string> g_boxes;
 HHOOK g_boxHook = nullptr;
+const char* g_boxCaption = nullptr;
 
 std::string Hex(DWORD_PTR value)
 {
@@ -213,8 +214,7 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
         GetClassNameA(window, className, static_cast<int>(std::size(className)));
         char caption[256] = {};
         GetWindowTextA(window, caption, static_cast<int>(std::size(caption)));
-        // Only the program's own boxes: its dialogs and the common dialogs are left to the tests.
-        if (std::string(className) == "#32770" && std::string(caption) == kAppName) {
+        if (std::string(className) == "#32770" && (!g_boxCaption || std::string(caption) == g_boxCaption)) {
             char text[512] = {};
             GetDlgItemTextA(window, 0xFFFF, text, static_cast<int>(std::size(text)));
             g_boxes.push_back(std::string(caption) + "|" + text + "|" + IconOf(window));
@@ -252,8 +252,9 @@ std::string TakeMciTrace()
     return joined;
 }
 
-void WatchMessageBoxes()
+void WatchMessageBoxes(const char* caption)
 {
+    g_boxCaption = caption;
     g_boxes.clear();
     g_boxHook = SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
 }

@@ -46,8 +46,8 @@ void RemoveMciRecorder();
 // as "WAIT ms" where it happened.
 std::string TakeMciTrace();
 
-// The program's message boxes (captioned "Velutra") are answered at once; each leaves
-// "caption|text|icon" (icon: hand, asterisk, none).
-void WatchMessageBoxes();
+// Message boxes are answered at once; each leaves "caption|text|icon" (icon: hand, asterisk, none).
+// With a caption, only dialogs of that caption are: the others are left to the test.
+void WatchMessageBoxes(const char* caption = nullptr);
 void StopWatchingMessageBoxes();
 std::vector<std::string> TakeMessageBoxes();

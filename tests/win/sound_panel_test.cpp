@@ -59,7 +59,7 @@ protected:
         InitMediaDevice(&sound, MCI_DEVTYPE_WAVEFORM_AUDIO);
         SetPlayState(MCI_DEVTYPE_WAVEFORM_AUDIO, PLAYSTATE_STOPPED);
         InstallMciRecorder();
-        WatchMessageBoxes();
+        WatchMessageBoxes(kAppName);  // the review and the Save As dialog are the test's
         g_app.mainWindow = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 402, 370, nullptr, nullptr,
                                          nullptr, nullptr);
         ASSERT_TRUE(g_app.mainWindow) << "no windows: is a display driver set?";

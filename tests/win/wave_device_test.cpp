@@ -59,7 +59,7 @@ protected:
         SetPlayState(MCI_DEVTYPE_WAVEFORM_AUDIO, PLAYSTATE_STOPPED);
         g_opens = 0;
         g_mci.sendCommand = CountingSend;
-        WatchMessageBoxes();
+        WatchMessageBoxes(kAppName);  // the review and the Save As dialog are the test's
         g_app.mainWindow = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 402, 370, nullptr, nullptr,
                                          nullptr, nullptr);
         ASSERT_TRUE(g_app.mainWindow) << "no windows: is a display driver set?";
