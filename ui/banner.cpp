@@ -114,9 +114,15 @@ INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
 // processing messages, as a busy loop on the tick count would, but costs no processor time.
 int TrackPointer(HWND panel)
 {
+    std::span<const HotSpot> table = HotSpotTable(PanelKindOf(panel));
+    if (table.empty()) return 0;
     POINT pt;
     GetCursorPos(&pt);
-    for (const HotSpot& spot : HotSpotTable(PanelKindOf(panel))) {
+    // Every hot spot lies inside its panel, so a pointer outside the panel needs no row tested:
+    // this runs on every timer tick and every button redraw.
+    RECT panelRect;
+    if (!GetWindowRect(panel, &panelRect) || !PtInRect(&panelRect, pt)) return 0;
+    for (const HotSpot& spot : table) {
         if (spot.id == IDC_DISPLAY || spot.id == IDC_TRACK) continue;
         RECT rect;
         if (!GetWindowRect(GetDlgItem(panel, spot.id), &rect) || !PtInRect(&rect, pt)) continue;
