@@ -1,0 +1,63 @@
+#!/bin/bash
+# The whole test suite: installs what is missing, builds the host tests, the x86_64 program with
+# its Wine tests and the i686 product (warnings are errors there), runs both ctest suites and ends
+# with "N passed, N failed". Exits non-zero on any build or test failure.
+set -u -o pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
+# shellcheck source=scripts/lib.sh
+. scripts/lib.sh
+
+jobs=${VELUTRA_JOBS:-2}
+failures=()
+summaries=()
+passed=0
+failed=0
+started=$SECONDS
+
+step() { echo; echo "== $* ($((SECONDS - started)) s)"; }
+
+build() {
+    local name=$1; shift
+    step "build $name"
+    cmake -S . -B "build/$name" -G Ninja "$@" && cmake --build "build/$name" -j "$jobs" && return 0
+    failures+=("build $name")
+    return 1
+}
+
+# Runs ctest in a build folder and adds its counts from the closing line
+# "NN% tests passed, F tests failed out of T".
+run_ctest() {
+    local name=$1 log
+    shift
+    step "ctest build/$name"
+    log=$(mktemp)
+    ctest --test-dir "build/$name" --output-on-failure --no-tests=error "$@" 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    local line
+    line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
+    rm -f "$log"
+    if [ -n "$line" ]; then
+        summaries+=("build/$name: $line")
+        local total bad
+        bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+        total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    fi
+    [ "$status" = 0 ] || failures+=("ctest build/$name")
+}
+
+install_packages "${VELUTRA_TEST_PACKAGES[@]}" || { echo "Could not install the packages" >&2; exit 1; }
+
+build host && run_ctest host -j "$jobs"
+build win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake && run_ctest win64
+build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DVELUTRA_WERROR=ON -DVELUTRA_TESTS=OFF
+
+step "summary"
+for summary in "${summaries[@]}"; do echo "$summary"; done
+for failure in "${failures[@]}"; do echo "FAILED: $failure"; done
+total=$((passed + failed))
+echo "Whole suite in $((SECONDS - started)) s:"
+echo "$((total ? passed * 100 / total : 0))% tests passed, $failed tests failed out of $total"
+echo "$passed passed, $failed failed"
+[ ${#failures[@]} -eq 0 ] && [ "$failed" -eq 0 ] && [ "$total" -gt 0 ]
