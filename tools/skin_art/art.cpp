@@ -45,7 +45,7 @@ Plate GreyPlate(bool trueColor)
 // A little brushed-metal grain for the true-colour plates; repeatable from the coordinates.
 int Grain(int x, int y)
 {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y / 1) * 668265263u;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u;
     h = (h ^ (h >> 13)) * 1274126177u;
     int streak = static_cast<int>((static_cast<std::uint32_t>(y) * 2654435761u >> 28) & 3);
     return static_cast<int>((h >> 29) & 3) - 1 + (streak == 0 ? 1 : 0);
@@ -301,7 +301,7 @@ void Keycap(Canvas& c, const CapStyle& s, bool pressed)
         VLine(c, 1, 1, h - 2, s.light);
         HLine(c, 1, h - 2, w - 2, s.dark);
         VLine(c, w - 2, 1, h - 2, s.dark);
-        HLine(c, 2, h - 3, w - 4, Mix(s.dark, s.bottom, 50) == s.dark ? s.dark : Exact(Mix(s.dark, s.bottom, 50), false));
+        HLine(c, 2, h - 3, w - 4, Exact(Mix(s.dark, s.bottom, 50), false));
     }
 }
 
@@ -464,11 +464,9 @@ Canvas CdListFace(bool disc, bool pressed)
     int s = pressed ? 1 : 0;
     FillRect(c, 6 + s, 3 + s, 22, 21, Grey(2));
     Disc(c, 17.0 + s, 13.5 + s, 9.2, disc);
-    std::string label = "CD PLAYLIST";
-    DrawText(c, 40 + s, 10 + s, label, Grey(3));
+    DrawText(c, 40 + s, 10 + s, "CD PLAYLIST", Grey(3));
     FillRect(c, 150 + s, 10 + s, 26, 7, Grey(2));
     FillRect(c, 151 + s, 11 + s, 24, 5, disc ? kGreen : Grey(8));
-    if (disc) DrawText(c, 152 + s, 10 + s, "", kBlack);
     return c;
 }
 
