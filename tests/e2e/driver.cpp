@@ -375,8 +375,9 @@ int RunXdotool(const std::string& arguments)
         ADD_FAILURE() << "cannot run /bin/sh for xdotool, error " << GetLastError();
         return -1;
     }
-    if (info.hThread) CloseHandle(info.hThread);
-    if (info.hProcess) CloseHandle(info.hProcess);
+    // Nothing in `info` is closed: for an ELF file Wine leaves no process handle there and a
+    // thread "handle" that is left-over data, which can name one of this process's own handles
+    // (the cached HKEY_LOCAL_MACHINE key was closed that way, failing every later registry call).
     std::string statusFile = DosPathOfUnixPath(status);
     std::optional<std::vector<unsigned char>> bytes;
     if (!WaitUntil([&] { return (bytes = ReadFileBytes(statusFile)).has_value(); })) {
