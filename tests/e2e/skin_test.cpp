@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "settings/playlist_store.h"
+
 namespace {
 
 // The pixels of the whole screen, read through the screen's device context.
@@ -253,6 +255,40 @@ TEST_F(SkinOnScreen, DraggingTheBannerBackgroundMovesTheWindow)
     GetWindowRect(main, &after);
     EXPECT_EQ(before.left, after.left);
     EXPECT_EQ(before.top, after.top);
+}
+
+TEST_F(SkinOnScreen, MidiPlaylistFaceLightsWithEntries)
+{
+    Playlist midiList{}, soundList{};
+    PlaylistEntry entry;
+    entry.number = 1;
+    lstrcpyA(entry.text, "C:\\music\\tune.mid");
+    AppendPlaylistEntry(&midiList, &entry);
+    std::vector<unsigned char> store = EncodePlaylistStore({&midiList, 0}, {&soundList, 0});
+    ClearPlaylist(&midiList);
+    HANDLE file = CreateFileA((copy.folder + "\\velutra.s").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, store.data(), static_cast<DWORD>(store.size()), &written, nullptr);
+    CloseHandle(file);
+
+    StartProgram();
+    EXPECT_TRUE(ShowsFace(midi, 1013, 202)) << "one MIDI entry";
+    HWND soundPanel = e2e::FindPanel(main, e2e::Panel::Sound);
+    EXPECT_TRUE(ShowsFace(soundPanel, 1013, 187)) << "the sound list is empty";
+}
+
+TEST_F(SkinOnScreen, PowerExitsWhenTheTrayIconIsOff)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                             nullptr, &key, nullptr));
+    DWORD config = 0x1F;
+    RegSetValueExA(key, "Config", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&config), sizeof(config));
+    RegCloseKey(key);
+    StartProgram();
+    ASSERT_TRUE(e2e::ClickAt(e2e::ScreenCentre(banner, e2e::WindowRectIn(GetDlgItem(banner, 1004), banner))));
+    EXPECT_EQ(0u, e2e::WaitForExit(programs.back()).value_or(999)) << "Power exits through Exit";
 }
 
 }  // namespace
