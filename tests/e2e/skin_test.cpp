@@ -291,4 +291,34 @@ TEST_F(SkinOnScreen, PowerExitsWhenTheTrayIconIsOff)
     EXPECT_EQ(0u, e2e::WaitForExit(programs.back()).value_or(999)) << "Power exits through Exit";
 }
 
+// The virtual CD drive of the rig plays a disc described in a file named by VCD_DISC, which the
+// program inherits from the test.
+TEST_F(SkinOnScreen, DiscAndPlayFacesFollowTheCdPlayer)
+{
+    std::string disc = copy.folder + "\\disc.txt";
+    std::string log = copy.folder + "\\vcd.log";
+    HANDLE file = CreateFileA(disc.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    const char description[] = "disc=audio\ntracks=300,300\nspeed=1\n";
+    DWORD written = 0;
+    WriteFile(file, description, sizeof description - 1, &written, nullptr);
+    CloseHandle(file);
+    SetEnvironmentVariableA("VCD_DISC", disc.c_str());
+    SetEnvironmentVariableA("VCD_LOG", log.c_str());
+    StartProgram();
+    SetEnvironmentVariableA("VCD_DISC", nullptr);
+    SetEnvironmentVariableA("VCD_LOG", nullptr);
+
+    EXPECT_TRUE(ShowsFace(cd, 1013, 203)) << "an audio disc is in the drive";
+    EXPECT_TRUE(ShowsFace(cd, 1024, 175)) << "stopped";
+    e2e::Press(cd, 1024);
+    EXPECT_TRUE(ShowsFace(cd, 1024, 189)) << "playing";
+    e2e::Press(cd, 1008);
+    EXPECT_TRUE(ShowsFace(cd, 1024, 175)) << "paused";
+    e2e::Press(cd, 1008);
+    EXPECT_TRUE(ShowsFace(cd, 1024, 189)) << "playing again";
+    e2e::Press(cd, 1007);
+    EXPECT_TRUE(ShowsFace(cd, 1024, 175)) << "stopped again";
+}
+
 }  // namespace
