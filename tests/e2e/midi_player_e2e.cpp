@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/e2e/driver.h"
 #include "tests/drivers/sequencer/smf_builder.h"
 
 namespace {
@@ -69,6 +70,10 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(nullptr, FindWindowA("Velutra", nullptr)) << "a copy of the program is already running";
+        // A fresh copy of the program with no settings of earlier tests: the store file lives beside it.
+        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+        exe_ = e2e::MakeFreshCopy(std::string("midi.") + info->name()).exe;
+        e2e::ClearVelutraRegistry();
         char base[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, base);
         folder_ = std::string(base) + "vseq-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -103,7 +108,7 @@ protected:
 
     void Launch()
     {
-        std::string command = std::string("\"") + VELUTRA_EXE + "\"";
+        std::string command = "\"" + exe_ + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::vector<char> line(command.begin(), command.end());
@@ -278,6 +283,7 @@ protected:
     }
 
     PROCESS_INFORMATION process_{};
+    std::string exe_;
     HWND panel_ = nullptr;
     std::string folder_;
     std::string log_;
