@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -104,6 +105,31 @@ std::vector<std::string> FilesIn(const std::string& dosFolder)
     return names;
 }
 
+// The icons in Wine's own notification area (its standalone tray window, as the rig has no other).
+std::vector<HWND> TrayIcons()
+{
+    std::vector<HWND> icons;
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    for (HWND child = tray ? GetWindow(tray, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (std::strcmp(name, "__winex11_tray_icon") == 0 && IsWindowVisible(child)) icons.push_back(child);
+    }
+    return icons;
+}
+
+POINT CentreOf(const RECT& r)
+{
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// xdotool's "mousemove --sync" waits long when the pointer is already there: it steps aside first.
+bool PointerAt(POINT at, const std::string& then)
+{
+    return RunXdotool("mousemove " + std::to_string(at.x + 30) + " " + std::to_string(at.y + 30) +
+                      " mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) + " " + then) == 0;
+}
+
 class SoundPlayerTest : public VelutraTest {
 protected:
     void SetUp() override
@@ -124,7 +150,11 @@ protected:
 
     void Launch()
     {
+        std::vector<HWND> iconsBefore = TrayIcons();
         main = StartAndWait();
+        WaitUntil([&] { return TrayIcons().size() > iconsBefore.size(); });
+        for (HWND shown : TrayIcons())
+            if (std::find(iconsBefore.begin(), iconsBefore.end(), shown) == iconsBefore.end()) trayIcon = shown;
         ASSERT_TRUE(main);
         pid = programs.back().pid;
         sound = FindPanel(main, Panel::Sound);
@@ -297,9 +327,25 @@ protected:
         EXPECT_EQ("11111111", Enabled());
     }
 
+    // Exit as the tray menu gives it: a real right press on the icon, then a click on the menu's
+    // last item (Open, About, Exit).
+    bool ExitThroughTrayMenu()
+    {
+        if (!trayIcon) return false;
+        RECT icon{};
+        GetWindowRect(trayIcon, &icon);
+        if (!PointerAt(CentreOf(icon), "mousedown 3")) return false;
+        HWND menu = WaitWindow("#32768", nullptr);
+        RunXdotool("mouseup 3");
+        if (!menu) return false;
+        RECT r{};
+        GetWindowRect(menu, &r);
+        return PointerAt({(r.left + r.right) / 2, r.bottom - (r.bottom - r.top) / 6}, "click 1");
+    }
+
     std::string folder;  // Unix path
     std::string dos;     // the same on drive Z:
-    HWND main = nullptr, sound = nullptr, banner = nullptr;
+    HWND main = nullptr, sound = nullptr, banner = nullptr, trayIcon = nullptr;
     DWORD pid = 0;
     audio::Capture capture;
     audio::Feed feed;
@@ -575,6 +621,8 @@ TEST_F(SoundPlayerTest, ExitSoundAndPowerAreRefusedWhileRecordingOrReviewingButT
         EXPECT_EQ(kBusy, TakeBox()) << "Power while " << when;
         PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
         EXPECT_EQ(kBusy, TakeBox()) << "Exit while " << when;
+        ASSERT_TRUE(ExitThroughTrayMenu()) << "no tray menu";
+        EXPECT_EQ(kBusy, TakeBox()) << "the tray menu's Exit while " << when;
         EXPECT_FALSE(WaitForExit(programs.back(), 300).has_value()) << "the program ended while " << when;
         EXPECT_TRUE(IsWindowVisible(sound)) << "the Sound panel was hidden while " << when;
         EXPECT_EQ("Recording ...", Text(IDC_DISPLAY)) << when;
