@@ -75,6 +75,14 @@ void ExitProgram(HWND hwnd)
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
+// Windows ends a tray program with the session instead of letting it reach Exit: save what Exit
+// saves, so the playlists and settings survive a log-off or shutdown.
+void SaveForNextRun()
+{
+    SavePlaylistStore();
+    SaveSettings();
+}
+
 void ShowContextMenu(HWND hwnd, LPARAM lParam)
 {
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -204,6 +212,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_COMMAND:        return RunCommand(hwnd, msg, wParam, lParam);
     case WM_RBUTTONDOWN:    ShowContextMenu(hwnd, lParam); return 0;
     case TRAY_CALLBACK:     OnTrayNotify(hwnd, static_cast<UINT>(lParam)); return 0;
+    case WM_ENDSESSION:     if (wParam) SaveForNextRun(); return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

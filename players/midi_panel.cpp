@@ -1,10 +1,18 @@
-// The Midi player panel.
+// The MIDI player panel: transport commands, the position read-out and the end of each file.
+#include <iterator>
+
 #include "app/app.h"
+#include "players/midi_readout.h"
+#include "players/playlist_editors.h"
+#include "players/playlist_win.h"
 #include "resources/resource.h"
 #include "ui/panels.h"
 #include "ui/skin.h"
 
 namespace {
+
+// The key of the text last put into the read-out.
+std::uint32_t g_midiDisplayKey = kInitialMidiDisplayKey;
 
 void PaintMidiPanel(HWND panel)
 {
@@ -14,18 +22,90 @@ void PaintMidiPanel(HWND panel)
     EndPaint(panel, &ps);
 }
 
+void OpenIfClosed(MediaDevice* device)
+{
+    if (!(device->flags & MDF_OPEN)) OpenMediaDevice(device);
+}
+
+void ShowMidiEntry(HWND panel)
+{
+    ShowCurrentEntryName(panel, IDC_DISPLAY, &g_app.MidiDevice);
+    RefreshMidiDisplay(panel, FALSE);
+}
+
+void EditMidiPlaylist(HWND panel)
+{
+    DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), panel, MidiPlaylistProc, 0);
+}
+
+// Play follows the device, so it is redrawn after every command, and so is the pressed control.
+// An id that names no control (IDOK from Enter, IDCANCEL from Esc) repaints nothing more: a null
+// window here would repaint every window on the desktop.
+void RepaintAfterCommand(HWND panel, UINT id)
+{
+    InvalidateRect(GetDlgItem(panel, IDC_PLAY), nullptr, FALSE);
+    if (id == IDC_PLAY) return;
+    if (HWND control = GetDlgItem(panel, static_cast<int>(id))) InvalidateRect(control, nullptr, FALSE);
+}
+
+void RunMidiCommand(HWND panel, UINT id)
+{
+    MediaDevice* device = &g_app.MidiDevice;
+    switch (id) {
+    case IDC_NEXT:      OpenIfClosed(device); NextPlaylistEntry(device); ShowMidiEntry(panel); break;
+    case IDC_STOP:      StopMedia(device); SeekToStart(device, 0); break;
+    case IDC_PAUSE:     TogglePauseMedia(device); break;
+    case IDC_FORWARD:   OpenIfClosed(device); SkipForward(device); break;
+    case IDC_REWIND:    OpenIfClosed(device); SkipBackward(device); break;
+    case IDC_BACK:      OpenIfClosed(device); PreviousPlaylistEntry(device); ShowMidiEntry(panel); break;
+    case IDC_PLAYLIST:  EditMidiPlaylist(panel); ShowMidiEntry(panel); break;
+    case IDC_PLAY:      OpenIfClosed(device); PlayMedia(device); ShowMidiEntry(panel); break;
+    }
+    RepaintAfterCommand(panel, id);
+}
+
+// A file has played to its end: the next one plays, the first again when looping; after the last
+// without looping the device closes and the first entry becomes current. A notice from a device
+// that is no longer the open one (closed, or replaced since the notice was posted) is stale.
+void OnMidiNotify(HWND panel, WPARAM code, LPARAM deviceId)
+{
+    MediaDevice* device = &g_app.MidiDevice;
+    if (code != MCI_NOTIFY_SUCCESSFUL) return;
+    if (device->deviceId == 0 || static_cast<DWORD>(deviceId) != device->deviceId) return;
+    if ((device->flags & MDF_LOOP) || device->playlist.current + 1 < device->playlist.count) {
+        NextPlaylistEntry(device);
+        PlayMedia(device);
+    } else {
+        CloseMediaDevice(device);
+        device->playlist.current = 0;
+    }
+    ShowCurrentEntryName(panel, IDC_DISPLAY, device);
+}
+
 }  // namespace
 
-int RefreshMidiDisplay(HWND /*panel*/, BOOL /*force*/)
+int RefreshMidiDisplay(HWND panel, BOOL force)
 {
+    const MediaDevice& device = g_app.MidiDevice;
+    DWORD position = 0;
+    bool known = QueryDevicePosition(device.deviceId, &position) != 0;
+    std::uint32_t key = MidiDisplayKey(known, position, device.playlist.current);
+    if (!force && key == g_midiDisplayKey) return 0;
+    g_midiDisplayKey = key;
+    char word[40] = {};
+    LoadStringA(g_app.instance, IDS_MUSIC, word, static_cast<int>(std::size(word)));
+    char text[64] = {};
+    FormatMidiReadout(key, word, text, std::size(text));
+    SetDlgItemTextA(panel, IDC_TRACK, text);
     return 0;
 }
 
-INT_PTR CALLBACK MidiPanelProc(HWND hDlg, UINT msg, WPARAM /*wParam*/, LPARAM lParam) noexcept
+INT_PTR CALLBACK MidiPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
     switch (msg) {
     case WM_INITDIALOG:
         InitPanel(hDlg, &g_app.MidiPanel, 0, 170, 98);
+        ShowCurrentEntryName(hDlg, IDC_DISPLAY, &g_app.MidiDevice);
         RefreshMidiDisplay(hDlg, TRUE);
         return TRUE;
     case WM_PAINT:          PaintMidiPanel(hDlg); return FALSE;
@@ -37,6 +117,8 @@ INT_PTR CALLBACK MidiPanelProc(HWND hDlg, UINT msg, WPARAM /*wParam*/, LPARAM lP
         TrackPointer(hDlg);
         return TRUE;
     }
+    case WM_COMMAND:        RunMidiCommand(hDlg, LOWORD(wParam)); return FALSE;
+    case MM_MCINOTIFY:      OnMidiNotify(hDlg, wParam, lParam); return FALSE;
     }
     return FALSE;
 }

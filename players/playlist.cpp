@@ -1,4 +1,4 @@
-// The playlist model: a forward-linked chain of entries, each its own block.
+// The playlist model: a forward-linked chain of entries, each its own zero-filled block.
 #include "players/playlist.h"
 
 #include <cstdlib>
@@ -8,6 +8,36 @@ struct PlaylistNode {
     PlaylistNode* next;
     PlaylistEntry entry;
 };
+
+namespace {
+
+void* AllocateZeroed(std::size_t size)
+{
+    return std::calloc(1, size);
+}
+
+constexpr PlaylistAllocator kDefaultAllocator{AllocateZeroed, std::free};
+PlaylistAllocator g_allocator = kDefaultAllocator;
+
+bool IsPathSeparator(char c)
+{
+    return c == '\\' || c == ':';
+}
+
+// The length of a text held in a buffer of kEntryTextSize bytes, or kEntryTextSize when it has no NUL.
+std::size_t BoundedLength(const char* text)
+{
+    std::size_t length = 0;
+    while (length < kEntryTextSize && text[length] != '\0') ++length;
+    return length;
+}
+
+}  // namespace
+
+void SetPlaylistAllocator(const PlaylistAllocator* allocator)
+{
+    g_allocator = allocator ? *allocator : kDefaultAllocator;
+}
 
 int InitPlaylist(Playlist* list)
 {
@@ -20,7 +50,7 @@ int ClearPlaylist(Playlist* list)
     if (!list) return -1;
     for (PlaylistNode* node = list->head; node;) {
         PlaylistNode* next = node->next;
-        std::free(node);
+        g_allocator.release(node);
         node = next;
     }
     *list = Playlist{};
@@ -29,15 +59,19 @@ int ClearPlaylist(Playlist* list)
 
 PlaylistHandle NewPlaylistNode(const PlaylistEntry* entry)
 {
-    auto node = static_cast<PlaylistNode*>(std::calloc(1, sizeof(PlaylistNode)));
+    std::size_t length = BoundedLength(entry->text);
+    if (length > kEntryTextMax) return nullptr;
+    auto node = static_cast<PlaylistNode*>(g_allocator.allocate(sizeof(PlaylistNode)));
     if (!node) return nullptr;
+    node->next = nullptr;
     node->entry.number = entry->number;
-    std::memcpy(node->entry.text, entry->text, kEntryTextSize - 1);
+    std::memcpy(node->entry.text, entry->text, length + 1);
     return node;
 }
 
 int AppendPlaylistEntry(Playlist* list, const PlaylistEntry* entry)
 {
+    if (!list) return -1;
     PlaylistNode* node = NewPlaylistNode(entry);
     if (!node) return -1;
     if (list->tail)
@@ -51,7 +85,7 @@ int AppendPlaylistEntry(Playlist* list, const PlaylistEntry* entry)
 
 PlaylistHandle FirstPlaylistNode(const Playlist* list)
 {
-    return list->head;
+    return list ? list->head : nullptr;
 }
 
 PlaylistHandle ReadPlaylistNode(PlaylistHandle node, PlaylistEntry* entry)
@@ -63,7 +97,7 @@ PlaylistHandle ReadPlaylistNode(PlaylistHandle node, PlaylistEntry* entry)
 
 PlaylistHandle FindPlaylistNode(const Playlist* list, int index)
 {
-    if (!list || index < 0) return nullptr;
+    if (!list || index < 0 || index >= list->count) return nullptr;
     PlaylistNode* node = list->head;
     for (int i = 0; node && i < index; ++i) node = node->next;
     return node;
@@ -73,9 +107,9 @@ int DirectoryOfPath(const char* path, char* out)
 {
     const char* cut = nullptr;
     for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == ':') cut = p;
+        if (IsPathSeparator(*p)) cut = p;
     std::size_t length = cut ? static_cast<std::size_t>(cut - path) : 0;
-    std::memcpy(out, path, length);
+    std::memmove(out, path, length);
     out[length] = '\0';
     return 0;
 }
@@ -84,14 +118,39 @@ int FileNameOfPath(const char* path, char* out)
 {
     const char* name = path;
     for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == ':') name = p + 1;
-    std::strcpy(out, name);
+        if (IsPathSeparator(*p)) name = p + 1;
+    std::memmove(out, name, std::strlen(name) + 1);
     return 0;
 }
 
 const char* NextListString(const char* position, char* out)
 {
     std::size_t length = std::strlen(position);
-    std::memcpy(out, position, length + 1);
+    if (length > kEntryTextMax) {
+        out[0] = '\0';
+    } else {
+        std::memcpy(out, position, length + 1);
+    }
     return position + length + 1;
+}
+
+std::vector<std::string> SelectedFilePaths(const char* buffer)
+{
+    std::vector<std::string> paths;
+    std::size_t firstLength = std::strlen(buffer);
+    if (firstLength == 0) return paths;
+    const char* name = buffer + firstLength + 1;
+    if (*name == '\0') {
+        if (firstLength <= kEntryTextMax) paths.emplace_back(buffer, firstLength);
+        return paths;
+    }
+    // A directory at the root of a drive ("C:\") already ends in its separator.
+    std::string directory(buffer, firstLength);
+    if (directory.back() != '\\') directory += '\\';
+    for (; *name; name += std::strlen(name) + 1) {
+        std::size_t nameLength = std::strlen(name);
+        if (directory.size() + nameLength > kEntryTextMax) continue;
+        paths.push_back(directory + name);
+    }
+    return paths;
 }

@@ -2,7 +2,7 @@
 
 # Everything the whole test suite needs on a fresh Debian 12 machine.
 VELUTRA_TEST_PACKAGES=(
-    cmake ninja-build g++ googletest libgtest-dev
+    cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine wine64 xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox icoutils
 )

@@ -1,13 +1,92 @@
 // The settings in the registry, and the autostart entry.
+#include <string>
+
 #include "app/app.h"
+
+namespace {
+
+constexpr char kSoftwareKey[] = "SOFTWARE";
+constexpr char kSettingsKey[] = "VELUTRA";
+constexpr char kRunKey[] = "Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValue[] = "VelutraTray";
+
+HKEY OpenSoftwareKey()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSoftwareKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return nullptr;
+    return key;
+}
+
+HKEY CreateSubKey(HKEY parent, const char* name)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+// Only a 4-byte REG_DWORD replaces the default; anything else stored under the name is ignored.
+void QueryDword(HKEY key, const char* name, std::uint32_t* value)
+{
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof(data);
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS) return;
+    if (type == REG_DWORD && size == sizeof(data)) *value = data;
+}
+
+void SetDword(HKEY key, const char* name, std::uint32_t value)
+{
+    DWORD data = value;
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
+}
+
+// While the tray icon is on, Windows starts the program hidden in the tray at log-on.
+void UpdateRunEntry(HKEY run)
+{
+    if (!(g_app.settings.Config & CFG_TRAY)) {
+        RegDeleteValueA(run, kRunValue);
+        return;
+    }
+    std::string command = RunEntryText(g_app.modulePath);
+    if (command.empty()) return;
+    RegSetValueExA(run, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+}
+
+}  // namespace
 
 int LoadSettings()
 {
+    HKEY software = OpenSoftwareKey();
+    if (!software) return -1;
+    if (HKEY settings = CreateSubKey(software, kSettingsKey)) {
+        QueryDword(settings, "Config", &g_app.settings.Config);
+        QueryDword(settings, "Option", &g_app.settings.Option);
+        QueryDword(settings, "Wavefmt", &g_app.settings.Wavefmt);
+        RegCloseKey(settings);
+    }
     g_app.settings.Config |= CFG_BANNER;
-    return -1;
+    g_app.settings.Wavefmt = ValidWavefmt(g_app.settings.Wavefmt);
+    RegCloseKey(software);
+    return 0;
 }
 
 int SaveSettings()
 {
-    return -1;
+    HKEY software = OpenSoftwareKey();
+    if (!software) return -1;
+    if (HKEY settings = CreateSubKey(software, kSettingsKey)) {
+        SetDword(settings, "Config", g_app.settings.Config);
+        SetDword(settings, "Option", g_app.settings.Option);
+        SetDword(settings, "Wavefmt", g_app.settings.Wavefmt);
+        RegCloseKey(settings);
+    }
+    if (HKEY run = CreateSubKey(software, kRunKey)) {
+        UpdateRunEntry(run);
+        RegCloseKey(run);
+    }
+    RegCloseKey(software);
+    return 0;
 }

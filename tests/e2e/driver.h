@@ -94,7 +94,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms = kWaitMs);
 // Runs xdotool with `arguments` on the rig's display; its exit status, or -1 when it could not run.
 int RunXdotool(const std::string& arguments);
 
-// A real left click at a screen point, and real key presses ("alt+F4"); true when xdotool succeeded.
+// Real pointer moves, left clicks at a screen point and key presses ("alt+F4"); true when xdotool
+// succeeded. Keys go to the window under the pointer, as the display has no window manager.
+bool MovePointer(POINT screen);
 bool ClickAt(POINT screen);
 bool PressKeys(const std::string& keys);
 

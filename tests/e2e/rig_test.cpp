@@ -26,7 +26,7 @@ TEST(Rig, MessageBoxIsFoundReadAndAnswered)
 
 TEST(Rig, XdotoolMovesThePointerOfTheDisplay)
 {
-    ASSERT_EQ(0, e2e::RunXdotool("mousemove --sync 17 23"));
+    ASSERT_EQ(0, e2e::RunXdotool("mousemove 17 23"));
     POINT pt{};
     EXPECT_TRUE(e2e::WaitUntil([&] { return GetCursorPos(&pt) && pt.x == 17 && pt.y == 23; }))
         << "pointer at " << pt.x << "," << pt.y;

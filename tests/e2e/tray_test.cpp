@@ -109,6 +109,15 @@ bool DoubleClickAt(POINT at)
     return PointerAt(at, "click --repeat 2 --delay 60 1");
 }
 
+void WriteRegistry(const char* keyName, const char* value, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                             nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, value, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+
 // A tray notification straight to the main window, as the shell sends it; returns once handled.
 void SendTrayMessage(HWND mainWindow, UINT mouseMessage)
 {
@@ -319,6 +328,46 @@ TEST_F(TrayE2E, TrayStartLivesInTheTrayUntilTheIconOpensIt)
 
     ASSERT_TRUE(DoubleClickAt(CentreOf(icon)));
     EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+}
+
+TEST_F(TrayE2E, TrayStartWithTheTrayOffInTheRegistryHasNeitherWindowNorIconUntilASecondStart)
+{
+    DWORD config = 0x1F;  // every panel and the banner, no tray
+    WriteRegistry(e2e::kVelutraKey, "Config", REG_DWORD, &config, sizeof(config));
+    before = ShownTrayIcons();
+
+    HWND main = StartAndWait("TRAYAPP");
+    ASSERT_NE(nullptr, main);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(NewIcons(before).empty()) << "an icon with the tray off";
+    EXPECT_FALSE(ShellHoldsIcon(main));
+
+    e2e::Program second = Start();
+    EXPECT_EQ(0u, e2e::WaitForExit(second).value_or(99)) << "the second start did not end";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "the second start showed nothing";
+    EXPECT_TRUE(NewIcons(before).empty());
+}
+
+// What OK applies reaches the registry at Exit: the format, and no autostart without the tray.
+TEST_F(TrayE2E, PropertiesOkThenExitWritesTheFormatAndDeletesTheRunEntry)
+{
+    const std::string earlier = copy.exe + " TRAYAPP";
+    WriteRegistry(e2e::kRunKey, e2e::kRunValue, REG_SZ, earlier.c_str(), static_cast<DWORD>(earlier.size() + 1));
+    HWND main = StartWithIcon();
+    ASSERT_NE(nullptr, icon);
+
+    HWND dialog = OpenProperties(main);
+    ASSERT_NE(nullptr, dialog);
+    SendDlgItemMessageA(dialog, 1029, CB_SETCURSEL, 16, 0);
+    PostMessageA(GetDlgItem(dialog, 1028), BM_CLICK, 0, 0);
+    CloseDialog(dialog, IDOK);
+    e2e::SendCommand(main, 106);
+    ASSERT_TRUE(e2e::WaitForExit(programs.back()).has_value());
+
+    EXPECT_EQ(16u, e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Wavefmt").value_or(0xBAD));
+    EXPECT_EQ(0u, e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config").value_or(0x80) & 0x80);
+    EXPECT_FALSE(e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue).has_value())
+        << "the Run entry survived an Exit with the tray off";
 }
 
 // A restarted shell has forgotten every icon and broadcasts "TaskbarCreated" when it is ready.

@@ -141,8 +141,8 @@ write_env() {
         echo "export WINEDEBUG='${WINEDEBUG:--all}'"
         echo "export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree=d;mshtml=d'"
         echo "export DBUS_SESSION_BUS_ADDRESS=disabled:"
-        echo "export XDG_RUNTIME_DIR='$dir/xdg'"
         if [ -n "${RIG_PULSE_SERVER:-}" ]; then
+            echo "export XDG_RUNTIME_DIR='$dir/xdg'"
             echo "export PULSE_RUNTIME_PATH='$RIG_PULSE_RUNTIME'"
             echo "export PULSE_SERVER='$RIG_PULSE_SERVER'"
         fi

@@ -1,0 +1,115 @@
+// The common file dialog, list-box transfers and the current entry's name.
+#include "players/playlist_win.h"
+
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#include "app/app.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY;
+constexpr DWORD kSaveFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+constexpr char kSavePattern[] = "*.wav";
+
+#if !defined(_WIN64)
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "the 400-size dialog record has 76 bytes");
+#endif
+
+void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
+{
+    char text[kEntryTextSize] = {};
+    LoadStringA(g_app.instance, stringId, text, static_cast<int>(std::size(text)));
+    SetDlgItemTextA(hDlg, controlId, text);
+}
+
+}  // namespace
+
+int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSize, BOOL save)
+{
+    if (!fileName || fileNameSize == 0) return -1;
+    OPENFILENAMEA ofn{};
+    // The 400 size, so the dialog has the same fields on every system the program runs on.
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 0;
+    ofn.lpstrFile = fileName;
+    ofn.nMaxFile = fileNameSize;
+    if (save) {
+        lstrcpynA(fileName, kSavePattern, static_cast<int>(fileNameSize));
+        ofn.Flags = kSaveFlags;
+        return GetSaveFileNameA(&ofn) ? 0 : -1;
+    }
+    ofn.Flags = kOpenFlags;
+    return GetOpenFileNameA(&ofn) ? 0 : -1;
+}
+
+int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer)
+{
+    for (const std::string& path : SelectedFilePaths(buffer))
+        SendDlgItemMessageA(hDlg, listBoxId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    return 0;
+}
+
+int FillListFromPlaylist(HWND hDlg, int listBoxId, const Playlist* list)
+{
+    PlaylistEntry entry;
+    for (PlaylistHandle node = FirstPlaylistNode(list); node;) {
+        node = ReadPlaylistNode(node, &entry);
+        SendDlgItemMessageA(hDlg, listBoxId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text));
+    }
+    return 0;
+}
+
+int FillPlaylistFromList(HWND hDlg, int listBoxId, Playlist* list)
+{
+    LRESULT count = SendDlgItemMessageA(hDlg, listBoxId, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR) return -1;
+    ClearPlaylist(list);
+    for (LRESULT i = 0; i < count; ++i) {
+        // LB_GETTEXT has no size: the buffer is sized from LB_GETTEXTLEN, which may report more
+        // than the item holds but never less.
+        LRESULT length = SendDlgItemMessageA(hDlg, listBoxId, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length == LB_ERR || length < 0) continue;
+        std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+        LRESULT copied = SendDlgItemMessageA(hDlg, listBoxId, LB_GETTEXT, static_cast<WPARAM>(i),
+                                             reinterpret_cast<LPARAM>(text.data()));
+        if (copied == LB_ERR || copied < 0) continue;
+        if (static_cast<std::size_t>(copied) > kEntryTextMax) continue;
+        PlaylistEntry entry;
+        std::memcpy(entry.text, text.data(), static_cast<std::size_t>(copied));
+        entry.number = list->count + 1;
+        AppendPlaylistEntry(list, &entry);
+    }
+    return 0;
+}
+
+int TakeListSelection(HWND hDlg, int listBoxId, int* index)
+{
+    LRESULT selection = SendDlgItemMessageA(hDlg, listBoxId, LB_GETCURSEL, 0, 0);
+    if (selection == LB_ERR || selection == *index) return 0;
+    *index = static_cast<int>(selection);
+    return 1;
+}
+
+int ShowCurrentEntryName(HWND hDlg, int controlId, const MediaDevice* device)
+{
+    if (device->flags & MDF_NEWRECORDING) {
+        ShowStringInControl(hDlg, controlId, IDS_RECORDING);
+        return 0;
+    }
+    PlaylistHandle node = FindPlaylistNode(&device->playlist, device->playlist.current);
+    if (!node) {
+        ShowStringInControl(hDlg, controlId, IDS_EMPTY);
+        return -1;
+    }
+    PlaylistEntry entry;
+    ReadPlaylistNode(node, &entry);
+    char name[kEntryTextSize];
+    FileNameOfPath(entry.text, name);
+    SetDlgItemTextA(hDlg, controlId, name);
+    return 0;
+}
