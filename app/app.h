@@ -22,6 +22,9 @@ struct AppState {
     HWND MidiPanel = nullptr;
     HWND SoundPanel = nullptr;
     HWND RecordReview = nullptr;
+    // The Sound panel as the recorder knows it: the panel sets it on every message it receives,
+    // and a recording that fails to start sends its commands there.
+    HWND recorderPanel = nullptr;
     HPALETTE palette = nullptr;
     HPALETTE replacedPalette = nullptr;
     HMENU trayMenu = nullptr;

@@ -1,5 +1,5 @@
-// The two winmm calls that carry all of the players' MCI traffic. They sit behind one pair of
-// pointers so that a test can put a recorder in their place.
+// The two winmm calls that carry all of the players' MCI traffic, and the clock of the wave
+// device's rest. They sit behind one set of pointers so that a test can put a recorder in their place.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,9 @@
 struct MciSeam {
     MCIERROR (WINAPI* sendCommand)(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms);
     BOOL (WINAPI* getErrorString)(MCIERROR error, LPSTR text, UINT size);
+    DWORD (WINAPI* tickCount)();
+    VOID (WINAPI* sleep)(DWORD milliseconds);
 };
 
-// Starts out as mciSendCommandA and mciGetErrorStringA.
+// Starts out as mciSendCommandA, mciGetErrorStringA, GetTickCount and Sleep.
 extern MciSeam g_mci;

@@ -6,10 +6,11 @@
 #include "app/app.h"
 #include "media/media_math.h"
 #include "media/mci_seam.h"
+#include "media/media_internal.h"
 #include "resources/resource.h"
 #include "ui/panels.h"
 
-MciSeam g_mci = {mciSendCommandA, mciGetErrorStringA};
+MciSeam g_mci = {mciSendCommandA, mciGetErrorStringA, GetTickCount, Sleep};
 
 namespace {
 
@@ -52,9 +53,17 @@ HWND NoticeWindow(DWORD deviceType)
 
 MCIERROR Send(DWORD deviceId, UINT message, DWORD flags, void* parms)
 {
-    return g_mci.sendCommand(static_cast<MCIDEVICEID>(deviceId), message, flags,
-                             reinterpret_cast<DWORD_PTR>(parms));
+    return SendMciCommand(deviceId, message, flags, parms);
 }
+
+bool IsWave(const MediaDevice* device)
+{
+    return device->deviceType == MCI_DEVTYPE_WAVEFORM_AUDIO;
+}
+
+// When the wave device last stopped or saved, and whether it has rested since.
+DWORD g_waveBusyTick = 0;
+bool g_waveBusy = false;
 
 MCIERROR SendClose(DWORD deviceId)
 {
@@ -70,6 +79,27 @@ MCIERROR SendSeek(DWORD deviceId, DWORD target)
 }
 
 }  // namespace
+
+MCIERROR SendMciCommand(DWORD deviceId, UINT message, DWORD flags, void* parms)
+{
+    return g_mci.sendCommand(static_cast<MCIDEVICEID>(deviceId), message, flags,
+                             reinterpret_cast<DWORD_PTR>(parms));
+}
+
+void MarkWaveDeviceBusy()
+{
+    g_waveBusy = true;
+    g_waveBusyTick = g_mci.tickCount();
+}
+
+// Sleeps only what is left of the rest: a close long after the last stop costs nothing.
+void RestWaveDevice()
+{
+    if (!g_waveBusy) return;
+    g_waveBusy = false;
+    DWORD elapsed = g_mci.tickCount() - g_waveBusyTick;
+    if (elapsed < kWaveRestMs) g_mci.sleep(kWaveRestMs - elapsed);
+}
 
 int InitMediaDevice(MediaDevice* device, DWORD deviceType)
 {
@@ -110,7 +140,7 @@ int OpenMediaDevice(MediaDevice* device)
     PlaylistEntry entry;
     if (!IsCd(device)) {
         if (device->deviceType == MCI_DEVTYPE_WAVEFORM_AUDIO && (device->flags & MDF_NEWRECORDING)) {
-            open.lpstrElementName = "";  // a new untitled wave element to record into
+            open.lpstrElementName = RecordingElementName();
         } else {
             PlaylistHandle node = FindPlaylistNode(&device->playlist, device->playlist.current);
             if (!node) {
@@ -150,7 +180,20 @@ int OpenMediaDevice(MediaDevice* device)
 int CloseMediaDevice(MediaDevice* device)
 {
     if (device->deviceId == 0) return 1;
+    if (IsWave(device)) {
+        // A wave device that may still play, record or have just ended is stopped first, so its
+        // worker thread is out of the driver before the close unloads it. This stop's errors
+        // are of no use to anyone: the close follows either way.
+        int state = PLAYSTATE_STOPPED;
+        GetPlayState(device->deviceType, &state);
+        if (state != PLAYSTATE_STOPPED) {
+            Send(device->deviceId, MCI_STOP, 0, nullptr);
+            MarkWaveDeviceBusy();
+        }
+        RestWaveDevice();
+    }
     if (MCIERROR error = SendClose(device->deviceId)) ReportMciError(device, error);
+    if (IsWave(device)) ForgetReviewFile();
     SetPlayState(device->deviceType, PLAYSTATE_STOPPED);
     device->deviceId = 0;
     device->flags &= ~static_cast<DWORD>(MDF_NEWRECORDING | MDF_OPEN);
@@ -267,7 +310,12 @@ void TogglePauseMedia(MediaDevice* device)
 void StopMedia(MediaDevice* device)
 {
     if (device->deviceId == 0) return;
-    if (MCIERROR error = Send(device->deviceId, MCI_STOP, 0, nullptr)) {
+    int state = PLAYSTATE_STOPPED;
+    GetPlayState(device->deviceType, &state);
+    MCIERROR stopped = Send(device->deviceId, MCI_STOP, 0, nullptr);
+    // Only a device that was doing something has a worker thread to wind down.
+    if (IsWave(device) && state != PLAYSTATE_STOPPED) MarkWaveDeviceBusy();
+    if (MCIERROR error = stopped) {
         ReportMciError(device, error);
         return;
     }
@@ -393,5 +441,3 @@ void ReportMciError(const MediaDevice* device, MCIERROR error)
     MessageBoxA(g_app.mainWindow, text, kAppName, MB_OK);
 }
 
-void StartRecording(MediaDevice*) {}
-void SaveRecording(MediaDevice*, const char*) {}

@@ -44,6 +44,10 @@ void SkipForward(MediaDevice* device);
 int RefreshCdTrackList(MediaDevice* device);
 void ReportMciError(const MediaDevice* device, MCIERROR error);
 
-// Wave recording.
+// Wave recording (recording.cpp).
 void StartRecording(MediaDevice* device);
-void SaveRecording(MediaDevice* device, const char* path);
+// Saves the stopped recording into a review file of the temporary folder and makes it the
+// device's element, so that it can be played back: 0 done, -1 not (MCI's error is shown).
+int KeepRecordingForReview(MediaDevice* device);
+// 0 saved; -1 when MCI refused (its error is shown) and the recording is still the device's.
+int SaveRecording(MediaDevice* device, const char* path);

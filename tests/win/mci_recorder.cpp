@@ -51,12 +51,15 @@ const char* Name(UINT message)
     case MCI_RESUME: return "RESUME";
     case MCI_SET:    return "SET";
     case MCI_STATUS: return "STATUS";
+    case MCI_RECORD: return "RECORD";
+    case MCI_SAVE:   return "SAVE";
     }
     return "OTHER";
 }
 
-MCIERROR Answer(UINT message, DWORD_PTR flags, DWORD_PTR parms)
+MCIERROR Answer(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms)
 {
+    if (device == 0 && message != MCI_OPEN) return MCIERR_INVALID_DEVICE_ID;
     switch (message) {
     case MCI_OPEN: {
         auto open = reinterpret_cast<MCI_OPEN_PARMSA*>(parms);
@@ -75,7 +78,10 @@ MCIERROR Answer(UINT message, DWORD_PTR flags, DWORD_PTR parms)
     case MCI_RESUME: return g_script.resumeError;
     case MCI_SET:
         if (flags & (MCI_SET_DOOR_OPEN | MCI_SET_DOOR_CLOSED)) return g_script.doorError;
+        if (flags & MCI_WAVE_SET_FORMATTAG) return g_script.waveFormatError;
         return g_script.setTimeFormatError;
+    case MCI_RECORD: return g_script.recordError;
+    case MCI_SAVE:   return g_script.saveError;
     case MCI_STATUS: {
         auto status = reinterpret_cast<MCI_STATUS_PARMS*>(parms);
         switch (status->dwItem) {
@@ -126,7 +132,28 @@ std::string Describe(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PT
     case MCI_SET:
         if (flags & MCI_SET_TIME_FORMAT)
             item += " format=" + std::to_string(reinterpret_cast<const MCI_SET_PARMS*>(parms)->dwTimeFormat);
+        if (flags & MCI_WAVE_SET_FORMATTAG) {
+            auto wave = reinterpret_cast<const MCI_WAVE_SET_PARMS*>(parms);
+            item += " tag=" + std::to_string(wave->wFormatTag) + " channels=" + std::to_string(wave->nChannels) +
+                    " rate=" + std::to_string(wave->nSamplesPerSec) +
+                    " bytes=" + std::to_string(wave->nAvgBytesPerSec) +
+                    " align=" + std::to_string(wave->nBlockAlign) + " bits=" + std::to_string(wave->wBitsPerSample);
+            if (wave->dwCallback) item += " cb=" + WindowName(wave->dwCallback);
+        }
         break;
+    case MCI_SAVE: {
+        auto save = reinterpret_cast<const MCI_SAVE_PARMSA*>(parms);
+        item += " file=\"" + std::string(save->lpfilename ? save->lpfilename : "(none)") + "\"";
+        if (save->dwCallback) item += " cb=" + WindowName(save->dwCallback);
+        break;
+    }
+    case MCI_RECORD: {
+        auto record = reinterpret_cast<const MCI_RECORD_PARMS*>(parms);
+        item += " cb=" + WindowName(record->dwCallback);
+        if (flags & MCI_FROM) item += " from=" + Hex8(record->dwFrom);
+        if (flags & MCI_TO) item += " to=" + Hex8(record->dwTo);
+        break;
+    }
     case MCI_SEEK:
         item += " to=" + Hex8(reinterpret_cast<const MCI_SEEK_PARMS*>(parms)->dwTo);
         break;
@@ -147,7 +174,18 @@ std::string Describe(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PT
 MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms)
 {
     g_trace.push_back(Describe(device, message, flags, parms));
-    return Answer(message, flags, parms);
+    return Answer(device, message, flags, parms);
+}
+
+DWORD WINAPI FakeTickCount()
+{
+    return g_script.clock;
+}
+
+VOID WINAPI FakeSleep(DWORD milliseconds)
+{
+    g_trace.push_back("WAIT " + std::to_string(milliseconds));
+    g_script.clock += milliseconds;
 }
 
 BOOL WINAPI ErrorText(MCIERROR error, LPSTR text, UINT size)
@@ -173,10 +211,11 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
         auto window = reinterpret_cast<HWND>(wParam);
         char className[32] = {};
         GetClassNameA(window, className, static_cast<int>(std::size(className)));
-        if (std::string(className) == "#32770") {
-            char caption[256] = {};
+        char caption[256] = {};
+        GetWindowTextA(window, caption, static_cast<int>(std::size(caption)));
+        // Only the program's own boxes: its dialogs and the common dialogs are left to the tests.
+        if (std::string(className) == "#32770" && std::string(caption) == kAppName) {
             char text[512] = {};
-            GetWindowTextA(window, caption, static_cast<int>(std::size(caption)));
             GetDlgItemTextA(window, 0xFFFF, text, static_cast<int>(std::size(text)));
             g_boxes.push_back(std::string(caption) + "|" + text + "|" + IconOf(window));
             PostMessageA(window, WM_COMMAND, IDOK, 0);
@@ -193,12 +232,16 @@ void InstallMciRecorder()
     g_trace.clear();
     g_mci.sendCommand = RecordCommand;
     g_mci.getErrorString = ErrorText;
+    g_mci.tickCount = FakeTickCount;
+    g_mci.sleep = FakeSleep;
 }
 
 void RemoveMciRecorder()
 {
     g_mci.sendCommand = mciSendCommandA;
     g_mci.getErrorString = mciGetErrorStringA;
+    g_mci.tickCount = GetTickCount;
+    g_mci.sleep = Sleep;
 }
 
 std::string TakeMciTrace()

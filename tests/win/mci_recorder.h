@@ -28,6 +28,11 @@ struct MciScript {
     MCIERROR stopError = 0;
     MCIERROR seekError = 0;
     MCIERROR doorError = 0;
+    MCIERROR waveFormatError = 0;
+    MCIERROR recordError = 0;
+    MCIERROR saveError = 0;
+    // The clock of the wave device's rest: it moves only when the layer sleeps or a test moves it.
+    DWORD clock = 1000;
 };
 
 extern MciScript g_script;
@@ -37,10 +42,12 @@ void InstallMciRecorder();
 void RemoveMciRecorder();
 
 // The commands sent since the last call, one "NAME#device flags fields" item each, joined by " | ".
-// Callbacks name the panel they point at (cd, midi, sound) or give 0.
+// Callbacks name the panel they point at (cd, midi, sound) or give 0. A sleep of the layer shows
+// as "WAIT ms" where it happened.
 std::string TakeMciTrace();
 
-// Message boxes are answered at once; each leaves "caption|text|icon" (icon: hand, asterisk, none).
+// The program's message boxes (captioned "Velutra") are answered at once; each leaves
+// "caption|text|icon" (icon: hand, asterisk, none).
 void WatchMessageBoxes();
 void StopWatchingMessageBoxes();
 std::vector<std::string> TakeMessageBoxes();

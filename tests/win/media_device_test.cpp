@@ -175,7 +175,8 @@ TEST_F(MediaDeviceTest, CloseClearsOpenAndRecordingButKeepsLoop)
     wave.flags = MDF_LOOP | MDF_NEWRECORDING;
     MakeOpen(&wave, PLAYSTATE_PLAYING);
     EXPECT_EQ(1, CloseMediaDevice(&wave));
-    EXPECT_EQ("CLOSE#7 0x2 cb=0", TakeMciTrace());
+    EXPECT_EQ("STOP#7 0x0 null | WAIT 100 | CLOSE#7 0x2 cb=0", TakeMciTrace())
+        << "a wave device that may be playing is stopped and rests before it is closed";
     EXPECT_EQ(0u, wave.deviceId);
     EXPECT_EQ(static_cast<DWORD>(MDF_LOOP), wave.flags);
     EXPECT_EQ(PLAYSTATE_STOPPED, StateOf(MCI_DEVTYPE_WAVEFORM_AUDIO));
