@@ -5,6 +5,7 @@ VELUTRA_TEST_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
     wine wine64 xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox icoutils
+    locales fonts-noto-cjk
 )
 
 # What building and starting the program needs.

@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <cstdlib>
+#include <iterator>
 
 namespace e2e {
 
@@ -242,6 +243,15 @@ std::string WindowText(HWND window)
     return std::string(text, copied < sizeof(text) ? copied : 0);
 }
 
+std::wstring WideWindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWaitMs,
+                        &copied);
+    return std::wstring(text, copied < std::size(text) ? copied : 0);
+}
+
 void Press(HWND panel, int controlId)
 {
     HWND control = GetDlgItem(panel, controlId);
@@ -349,14 +359,13 @@ bool WaitUntil(const std::function<bool()>& done, DWORD ms)
     }
 }
 
-// xdotool is a Unix program. CreateProcessA runs an ELF file directly (Wine forks and execs it with
-// the Windows environment, so DISPLAY comes along), but hands back no process handle to wait on or
-// ask for the exit code. So a shell runs xdotool and writes its exit status to a file in the rig's
-// folder, which appears by rename once complete, and the driver polls for it through drive Z:.
-// Measured under the rig: one call, from CreateProcessA to the status file, takes about 0.12 s.
-// Moves go without --sync: this xdotool then waits for the pointer to move, 15 s when it is there
-// already; X handles input in order, so a click after a move lands at the new place anyway.
-int RunXdotool(const std::string& arguments)
+// Unix programs (xdotool, import). CreateProcessA runs an ELF file directly (Wine forks and execs
+// it with the Windows environment, so DISPLAY comes along), but hands back no process handle to
+// wait on or ask for the exit code. So a shell runs the command and writes its exit status to a
+// file in the rig's folder, which appears by rename once complete, and the driver polls for it
+// through drive Z:. Measured under the rig: one call, from CreateProcessA to the status file,
+// takes about 0.12 s.
+int RunShell(const std::string& command)
 {
     static int serial = 0;
     std::string rig = Environment("VELUTRA_RIG_DIR");
@@ -364,17 +373,17 @@ int RunXdotool(const std::string& arguments)
         ADD_FAILURE() << "VELUTRA_RIG_DIR is not set; run the driver through the rig (tests/rig/wine-run.sh)";
         return -1;
     }
-    std::string status = rig + "/run/xdotool-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string status = rig + "/run/shell-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(++serial);
-    std::string commandLine = "/bin/sh -c \"xdotool " + arguments + "; echo $? >" + status + ".part; mv " +
-                              status + ".part " + status + "\"";
+    std::string commandLine = "/bin/sh -c \"" + command + "; echo $? >" + status + ".part; mv " + status +
+                              ".part " + status + "\"";
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot run /bin/sh for xdotool, error " << GetLastError();
+        ADD_FAILURE() << "cannot run /bin/sh for " << command << ", error " << GetLastError();
         return -1;
     }
     // Nothing in `info` is closed: for an ELF file Wine leaves no process handle there and a
@@ -383,11 +392,27 @@ int RunXdotool(const std::string& arguments)
     std::string statusFile = DosPathOfUnixPath(status);
     std::optional<std::vector<unsigned char>> bytes;
     if (!WaitUntil([&] { return (bytes = ReadFileBytes(statusFile)).has_value(); })) {
-        ADD_FAILURE() << "xdotool " << arguments << " did not finish";
+        ADD_FAILURE() << command << " did not finish";
         return -1;
     }
     DeleteFileA(statusFile.c_str());
     return std::atoi(std::string(bytes->begin(), bytes->end()).c_str());
+}
+
+// Moves go without --sync: this xdotool then waits for the pointer to move, 15 s when it is there
+// already; X handles input in order, so a click after a move lands at the new place anyway.
+int RunXdotool(const std::string& arguments)
+{
+    return RunShell("xdotool " + arguments);
+}
+
+bool SaveScreenshot(HWND window, const std::string& unixPath)
+{
+    RECT r{};
+    if (!GetWindowRect(window, &r)) return false;
+    std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
+                           std::to_string(r.left) + "+" + std::to_string(r.top);
+    return RunShell("import -window root -crop " + geometry + " +repage '" + unixPath + "'") == 0;
 }
 
 bool MovePointer(POINT screen)

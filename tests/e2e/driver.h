@@ -69,6 +69,8 @@ RECT WindowRectIn(HWND window, HWND reference);
 bool HasVisibleStyle(HWND window);
 
 std::string WindowText(HWND window);
+// The text as the window holds it, read in UTF-16 whatever the code pages of either process.
+std::wstring WideWindowText(HWND window);
 
 // BM_CLICK on the panel's control; returns once the press has been handled.
 void Press(HWND panel, int controlId);
@@ -91,8 +93,12 @@ std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path)
 // Polls `done` until it holds; false when `ms` runs out first.
 bool WaitUntil(const std::function<bool()>& done, DWORD ms = kWaitMs);
 
+// Runs a command line with /bin/sh on the rig's machine; its exit status, or -1 when it could not run.
+int RunShell(const std::string& command);
 // Runs xdotool with `arguments` on the rig's display; its exit status, or -1 when it could not run.
 int RunXdotool(const std::string& arguments);
+// Saves what the display shows of the window, frame included, as a PNG file at a Unix path.
+bool SaveScreenshot(HWND window, const std::string& unixPath);
 
 // Real pointer moves, left clicks at a screen point and key presses ("alt+F4"); true when xdotool
 // succeeded. Keys go to the window under the pointer, as the display has no window manager.

@@ -10,7 +10,9 @@
 #        PulseAudio with the null sinks "out" and "feed", and a wineserver that stays up for
 #        the whole run; creates DIR/prefix with wineboot, imports every *.reg and runs every
 #        *.sh of the prefix folders (tests/rig/prefix.d, then $VELUTRA_BUILD_DIR/prefix.d),
-#        and writes DIR/env.sh, which wine-run.sh sources.
+#        and writes DIR/env.sh, which wine-run.sh sources. Meanwhile it makes the locales that
+#        tests/rig/locales lists and DIR/locale lacks (kept between starts): a Wine process run
+#        with LANG/LC_ALL naming one and LOCPATH=DIR/locale gets that language.
 #        --display uses an existing display instead of Xvfb, --no-pulse leaves Wine on the
 #        machine's own sound server, --keep-prefix reuses DIR/prefix when it exists.
 # stop   ends, by PID, only what start started: the wineserver (with WINEPREFIX set, so
@@ -149,6 +151,29 @@ write_env() {
     } >"$file"
 }
 
+# Each locale is made in NAME.part and renamed once complete, so an interrupted start leaves no
+# half-made locale behind.
+make_locales() {
+    local dir=$1 name missing=()
+    mkdir -p "$dir/locale"
+    while read -r name; do
+        case "$name" in '' | '#'*) continue ;; esac
+        [ -f "$dir/locale/$name/LC_CTYPE" ] || missing+=("$name")
+    done <"$RIG_HOME/locales"
+    [ ${#missing[@]} -eq 0 ] && return 0
+    command -v localedef >/dev/null && [ -d /usr/share/i18n/locales ] \
+        || { echo "rig: localedef or the locale sources (Debian's locales) are missing" >&2; return 1; }
+    # -c writes the locale despite the warnings some sources give.
+    printf '%s\n' "${missing[@]}" | xargs -P 2 -I{} sh -c '
+        name={}; out="$0/$name"; rm -rf "$out.part" "$out"
+        localedef -c -i "${name%%.*}" -f "${name#*.}" "$out.part" && [ -f "$out.part/LC_CTYPE" ] \
+            && mv "$out.part" "$out" || { echo "rig: cannot make the locale $name" >&2; rm -rf "$out.part"; }
+    ' "$dir/locale" >>"$dir/logs/locales.log" 2>&1
+    for name in "${missing[@]}"; do
+        [ -f "$dir/locale/$name/LC_CTYPE" ] || { echo "rig: locale $name missing (see $dir/logs/locales.log)" >&2; return 1; }
+    done
+}
+
 run_hooks() {
     local dir=$1 folder hook
     local folders=("$RIG_HOME/prefix.d")
@@ -202,10 +227,15 @@ rig_start() {
     setsid "$WINESERVER" -f -p >"$dir/logs/wineserver.log" 2>&1 </dev/null &
     echo $! >"$dir/run/wineserver.pid"
     t1=$(now)
+    make_locales "$dir" &
+    local locales=$!
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         "$WINE" wineboot -i >"$dir/logs/wineboot.log" 2>&1 </dev/null || die "wineboot failed (see $dir/logs/wineboot.log)"
     fi
     echo "prefix $(elapsed "$t1") s" >"$dir/run/timings"
+    # A missing locale fails only the language tests, which say so; the rest of the rig stands.
+    wait $locales || echo "rig: some locales are missing; the language tests will fail" >&2
+    echo "locales ready at $(elapsed "$t1") s" >>"$dir/run/timings"
     run_hooks "$dir"
     mv "$dir/run/env.sh" "$dir/env.sh"
     echo "rig ready in $(elapsed "$t0") s: DISPLAY=$RIG_DISPLAY WINEPREFIX=$WINEPREFIX"

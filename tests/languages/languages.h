@@ -1,0 +1,54 @@
+// The twelve language versions of the program's texts as the user must read them, and the regions
+// that are served one of them: what the Win32 and end-to-end language tests compare with.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+namespace languages {
+
+// Indexes into Language::captions.
+enum Caption : int {
+    CAPTION_ABOUT, CAPTION_MIDI_PLAYLIST, CAPTION_CD_PLAYLIST, CAPTION_SOUND_PLAYLIST, CAPTION_RECORD_REVIEW,
+    CAPTION_PROPERTIES, CAPTION_COUNT
+};
+
+struct Language {
+    const char* tag;          // "ja-JP", also the name of its resource file
+    const char* locale;       // the Unix locale whose user gets this version
+    LANGID id;                // the language id of its resources
+    UINT codePage;            // the ANSI code page of that locale
+    const wchar_t* fontFace;  // the face and point size its dialog templates name
+    int fontPoints;
+    std::array<const wchar_t*, 13> strings;  // string table ids 1 to 13
+    std::array<const wchar_t*, 3> trayItems;  // "TRAY": 101, 303, 106
+    std::array<const wchar_t*, CAPTION_COUNT> captions;
+};
+
+// English (United States) first, then the eleven translations.
+extern const std::array<Language, 12> kLanguages;
+
+// A locale whose language id has no version of its own: it is served another language's texts,
+// which the resources also hold under `resourceId` (a copy, or English itself).
+struct Region {
+    const char* name;      // "de-AT", used in test names
+    const char* locale;
+    LANGID userId;         // the user's language id in that locale
+    const char* servedTag;
+    LANGID resourceId;
+};
+
+extern const std::array<Region, 8> kRegions;
+
+// Null when the table has no such tag.
+const Language* FindLanguage(const std::string& tag);
+
+// Every language id the translated resources exist under: the twelve and their regional copies.
+std::array<LANGID, 23> TranslatedResourceLanguages();
+
+// The language whose texts the resources hold under `id`; null for an id that holds none.
+const Language* LanguageOfResources(LANGID id);
+
+}  // namespace languages
