@@ -25,6 +25,7 @@ struct AppState {
     HPALETTE palette = nullptr;
     HPALETTE replacedPalette = nullptr;
     HMENU trayMenu = nullptr;
+    UINT taskbarCreated = 0;  // the shell's registered "TaskbarCreated" message
     char modulePath[256] = {};
     char className[32] = {};
     char windowTitle[32] = {};
@@ -55,3 +56,4 @@ int RefreshPlayerDisplays();
 BOOL NotifyTrayIcon(HWND hwnd, DWORD operation, const char* tip);
 int SetTrayIcon(HWND hwnd, BOOL on);
 void OnTrayNotify(HWND hwnd, UINT mouseMessage);
+void OnTaskbarCreated(HWND hwnd);

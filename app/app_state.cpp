@@ -15,6 +15,7 @@ void InitDefaults()
     InitMediaDevice(&g_app.SoundDevice, MCI_DEVTYPE_WAVEFORM_AUDIO);
     g_app.MainPanel = g_app.CdPanel = g_app.MidiPanel = g_app.SoundPanel = g_app.RecordReview = nullptr;
     g_app.trayMenu = nullptr;
+    g_app.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     g_app.mainWidth = 401;
     g_app.mainHeight = 366;
 }

@@ -195,6 +195,10 @@ int RefreshPlayerDisplays()
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
+    if (msg == g_app.taskbarCreated && msg != 0) {
+        OnTaskbarCreated(hwnd);
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE:
         InitMainWindow(hwnd);

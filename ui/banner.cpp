@@ -6,6 +6,16 @@
 
 namespace {
 
+constexpr DWORD kHandWaitMs = 50;
+
+// InvalidateRect with no window would redraw every window on the screen, so a control that
+// does not exist (or a panel that was never created) is skipped.
+void RedrawControl(HWND panel, int id)
+{
+    HWND control = panel ? GetDlgItem(panel, id) : nullptr;
+    if (control) InvalidateRect(control, nullptr, FALSE);
+}
+
 void SendToMain(HWND panel, UINT command)
 {
     SendMessageA(GetParent(panel), WM_COMMAND, command, 0);
@@ -56,7 +66,7 @@ INT_PTR RunBannerCommand(HWND panel, UINT id)
     case IDC_PROPERTIES:    SendToMain(panel, IDM_PROPERTIES); break;
     case IDC_BANNER:        SendToMain(panel, IDM_ABOUT); break;
     }
-    InvalidateRect(GetDlgItem(panel, static_cast<int>(id)), nullptr, FALSE);
+    RedrawControl(panel, static_cast<int>(id));
     return FALSE;
 }
 
@@ -100,11 +110,46 @@ INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
     return FALSE;
 }
 
-int TrackPointer(HWND /*panel*/)
+// The hand stays for 50 ms before the panel goes on. The wait blocks the thread without
+// processing messages, as a busy loop on the tick count would, but costs no processor time.
+int TrackPointer(HWND panel)
 {
+    std::span<const HotSpot> table = HotSpotTable(PanelKindOf(panel));
+    if (table.empty()) return 0;
+    POINT pt;
+    GetCursorPos(&pt);
+    // Every hot spot lies inside its panel, so a pointer outside the panel needs no row tested:
+    // this runs on every timer tick and every button redraw.
+    RECT panelRect;
+    if (!GetWindowRect(panel, &panelRect) || !PtInRect(&panelRect, pt)) return 0;
+    for (const HotSpot& spot : table) {
+        if (spot.id == IDC_DISPLAY || spot.id == IDC_TRACK) continue;
+        RECT rect;
+        if (!GetWindowRect(GetDlgItem(panel, spot.id), &rect) || !PtInRect(&rect, pt)) continue;
+        SetCursor(LoadCursorA(g_app.instance, MAKEINTRESOURCEA(IDCUR_HAND)));
+        ShowCursor(TRUE);
+        Sleep(kHandWaitMs);
+        return 1;
+    }
     return 0;
 }
 
+// Keeps the hand current and redraws the faces that follow the devices, twice a second.
 void PollPanels()
 {
+    TrackPointer(g_app.MainPanel);
+    std::uint32_t config = g_app.settings.Config;
+    if (config & CFG_CD) {
+        TrackPointer(g_app.CdPanel);
+        RedrawControl(g_app.CdPanel, IDC_PLAY);
+        RedrawControl(g_app.CdPanel, IDC_PLAYLIST);
+    }
+    if (config & CFG_MIDI) {
+        TrackPointer(g_app.MidiPanel);
+        RedrawControl(g_app.MidiPanel, IDC_PLAY);
+    }
+    if (config & CFG_SOUND) {
+        TrackPointer(g_app.SoundPanel);
+        RedrawControl(g_app.SoundPanel, IDC_PLAY);
+    }
 }

@@ -6,6 +6,7 @@
 // Palette (palette_win.cpp).
 int GetDisplayColorDepth();
 HPALETTE CreateSkinPalette(int entries);
+int BuildSkinPalette(PALETTEENTRY* entries);
 int SelectSkinPalette(BOOL select);
 
 // Backgrounds and button faces (skin.cpp).
@@ -14,6 +15,8 @@ int DrawButtonFace(HWND panel, const DRAWITEMSTRUCT* item);
 
 // LCD read-outs (lcd.cpp).
 int DrawLcdItem(HWND panel, const DRAWITEMSTRUCT* item);
+int DrawDisplayText(HWND panel, const DRAWITEMSTRUCT* item);
+int DrawTrackText(HWND panel, const DRAWITEMSTRUCT* item);
 
 // Pointer feedback (banner.cpp).
 int TrackPointer(HWND panel);

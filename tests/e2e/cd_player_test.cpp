@@ -85,8 +85,8 @@ protected:
         SetWindowTextA(GetDlgItem(panel, IDC_DISPLAY), "");
         PostPress(IDC_PLAYLIST);
         WaitUntil([&] {
-            HWND dialog = GetWindow(panel, GW_ENABLEDPOPUP);
-            if (dialog && dialog != panel) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            // The dialog's owner is the main window, the panel's top-level ancestor.
+            if (HWND dialog = FindWindowA("#32770", "CD Playlist")) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             return !TextOf(IDC_DISPLAY).empty();
         });
         return TextOf(IDC_DISPLAY);
