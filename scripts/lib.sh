@@ -4,7 +4,7 @@
 VELUTRA_TEST_PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686
-    wine wine64 xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox icoutils
+    wine wine64 xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox icoutils nsis binutils
     locales fonts-noto-cjk
 )
 
@@ -12,6 +12,11 @@ VELUTRA_TEST_PACKAGES=(
 VELUTRA_START_PACKAGES=(
     cmake ninja-build googletest g++-mingw-w64-x86-64
     wine wine64 xvfb xdotool imagemagick pulseaudio pulseaudio-utils
+)
+
+# What scripts/release.sh needs to build the zips and the installer.
+VELUTRA_RELEASE_PACKAGES=(
+    cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 nsis icoutils binutils
 )
 
 # Installs the packages that are missing, with apt-get (through sudo when not root).

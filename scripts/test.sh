@@ -47,11 +47,30 @@ run_ctest() {
     [ "$status" = 0 ] || failures+=("ctest build/$name")
 }
 
+# The quick form of scripts/release.sh: the zips and the installer of the two test builds, and the
+# checks of their contents, counted with the tests.
+run_release_check() {
+    step "release packages"
+    local log line
+    log=$(mktemp)
+    bash scripts/release.sh --quick 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    line=$(grep -E '^release check: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n1)
+    rm -f "$log"
+    if [ -n "$line" ]; then
+        summaries+=("$line")
+        passed=$((passed + $(sed -E 's/.*: ([0-9]+) passed.*/\1/' <<<"$line")))
+        failed=$((failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$line")))
+    fi
+    [ "$status" = 0 ] || failures+=("release packages")
+}
+
 install_packages "${VELUTRA_TEST_PACKAGES[@]}" || { echo "Could not install the packages" >&2; exit 1; }
 
 build host && run_ctest host -j "$jobs"
 build win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake && run_ctest win64
-build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DVELUTRA_WERROR=ON -DVELUTRA_TESTS=OFF
+build win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DVELUTRA_WERROR=ON -DVELUTRA_TESTS=OFF &&
+    run_release_check
 
 step "summary"
 for summary in "${summaries[@]}"; do echo "$summary"; done

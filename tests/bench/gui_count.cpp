@@ -1,0 +1,81 @@
+// A DLL that the benchmark driver loads into a running program to count what it holds, since
+// Wine answers GetGuiResources with 0: its GDI objects, its USER objects (windows, menus,
+// cursors and icons, accelerator tables) and its committed private memory.
+//
+// The driver starts CountGuiObjects in the program with CreateRemoteThread, the argument
+// pointing at a GuiCounts block it allocated there, and reads the block back.
+#include "tests/bench/gui_count.h"
+
+namespace {
+
+// Wine takes a GDI handle whose upper word is 0 as naming the table entry of its lower word,
+// whatever that entry's generation, as Windows does for 16-bit handles. Every entry of the
+// process's table is thus asked once.
+DWORD CountGdiObjects()
+{
+    DWORD count = 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
+    return count;
+}
+
+bool IsOwnWindow(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid == GetCurrentProcessId();
+}
+
+// USER handles are even numbers from 0x20 to 0xFFEE; the same upper-word rule holds. Menus,
+// cursors, icons and accelerator tables of other processes are not reachable from here; windows
+// are, so their process is compared.
+void CountUserObjects(GuiCounts* counts)
+{
+    for (ULONG_PTR value = 0x20; value <= 0xFFEE; value += 2) {
+        HANDLE handle = reinterpret_cast<HANDLE>(value);
+        if (IsWindow(static_cast<HWND>(handle))) {
+            if (IsOwnWindow(static_cast<HWND>(handle))) ++counts->windows;
+        } else if (IsMenu(static_cast<HMENU>(handle))) {
+            ++counts->menus;
+        } else if (CopyAcceleratorTableA(static_cast<HACCEL>(handle), nullptr, 0) > 0) {
+            ++counts->accelerators;
+        } else {
+            ICONINFO info{};
+            if (GetIconInfo(static_cast<HICON>(handle), &info)) {
+                ++counts->cursorsAndIcons;
+                if (info.hbmMask) DeleteObject(info.hbmMask);
+                if (info.hbmColor) DeleteObject(info.hbmColor);
+            }
+        }
+    }
+    counts->user = counts->windows + counts->menus + counts->cursorsAndIcons + counts->accelerators;
+}
+
+// Committed memory that belongs to this process alone (not mapped files, not images): what
+// Windows calls private bytes.
+ULONGLONG CountPrivateBytes()
+{
+    ULONGLONG total = 0;
+    MEMORY_BASIC_INFORMATION info{};
+    for (auto address = static_cast<const char*>(nullptr);
+         VirtualQuery(address, &info, sizeof(info)) == sizeof(info);
+         address = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+        if (info.RegionSize == 0) break;
+    }
+    return total;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD WINAPI CountGuiObjects(void* block)
+{
+    auto counts = static_cast<GuiCounts*>(block);
+    GuiCounts result{};
+    // GDI first: asking for an icon's parts makes bitmaps for a moment.
+    result.gdi = CountGdiObjects();
+    CountUserObjects(&result);
+    result.privateBytes = CountPrivateBytes();
+    *counts = result;
+    return 0;
+}
