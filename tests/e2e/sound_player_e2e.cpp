@@ -169,10 +169,10 @@ protected:
         EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&f));
         return f.window;
     }
-    HWND WaitWindow(const char* className, const char* caption, bool question = false)
+    HWND WaitWindow(const char* className, const char* caption, bool question = false, DWORD ms = kWaitMs)
     {
         HWND found = nullptr;
-        WaitUntil([&] { return (found = Window(className, caption, question)) != nullptr; });
+        WaitUntil([&] { return (found = Window(className, caption, question)) != nullptr; }, ms);
         return found;
     }
 
@@ -324,7 +324,8 @@ protected:
     {
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(review); })) << "the review is still open";
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(sound) != FALSE; })) << "the panel is still locked";
-        EXPECT_EQ("11111111", Enabled());
+        // The panel is enabled before its buttons, so the buttons are waited for too.
+        EXPECT_TRUE(WaitUntil([&] { return Enabled() == "11111111"; })) << Enabled();
     }
 
     // Exit as the tray menu gives it: a real right press on the icon, then a click on the menu's
@@ -334,9 +335,14 @@ protected:
         if (!trayIcon) return false;
         RECT icon{};
         GetWindowRect(trayIcon, &icon);
-        if (!PointerAt(CentreOf(icon), "mousedown 3")) return false;
-        HWND menu = WaitWindow("#32768", nullptr);
-        RunXdotool("mouseup 3");
+        // On a loaded machine the press now and then reaches the icon before the program has
+        // finished with the message box just answered; the press is made again, as a user would.
+        HWND menu = nullptr;
+        for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
+            if (!PointerAt(CentreOf(icon), "mousedown 3")) return false;
+            menu = WaitWindow("#32768", nullptr, false, 3000);
+            RunXdotool("mouseup 3");
+        }
         if (!menu) return false;
         RECT r{};
         GetWindowRect(menu, &r);

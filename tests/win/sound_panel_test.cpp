@@ -60,8 +60,10 @@ protected:
         SetPlayState(MCI_DEVTYPE_WAVEFORM_AUDIO, PLAYSTATE_STOPPED);
         InstallMciRecorder();
         WatchMessageBoxes(kAppName);  // the review and the Save As dialog are the test's
-        g_app.mainWindow = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 402, 370, nullptr, nullptr,
-                                         nullptr, nullptr);
+        // The window stays hidden: a visible panel repaints its Play face whenever a modal loop
+        // (the Save As dialog's) runs, and that draw asks MCI for the mode between the commands
+        // these tests count. The faces have tests of their own.
+        g_app.mainWindow = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 402, 370, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(g_app.mainWindow) << "no windows: is a display driver set?";
         panel = CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_SOUNDPANEL), g_app.mainWindow,
                                    SoundPanelProc, 0);
