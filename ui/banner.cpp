@@ -134,22 +134,42 @@ int TrackPointer(HWND panel)
     return 0;
 }
 
-// Keeps the hand current and redraws the faces that follow the devices, twice a second.
+namespace {
+
+constexpr unsigned kClosedDiscPollTicks = 4;
+unsigned g_pollCount = 0;
+
+// The faces that follow the devices are checked on every tick but drawn only when they change:
+// drawing four unchanged faces twice a second took about 0.4 % of a core under Wine, more than
+// everything else the idle program does.
+void RedrawChangedFace(HWND panel, int id)
+{
+    HWND control = panel ? GetDlgItem(panel, id) : nullptr;
+    if (control && FaceOutOfDate(control)) InvalidateRect(control, nullptr, FALSE);
+}
+
+}  // namespace
+
+// Keeps the hand current and the faces that follow the devices up to date, twice a second.
 void PollPanels()
 {
+    ++g_pollCount;
     TrackPointer(g_app.MainPanel);
     std::uint32_t config = g_app.settings.Config;
     if (config & CFG_CD) {
         TrackPointer(g_app.CdPanel);
-        RedrawControl(g_app.CdPanel, IDC_PLAY);
-        RedrawControl(g_app.CdPanel, IDC_PLAYLIST);
+        RedrawChangedFace(g_app.CdPanel, IDC_PLAY);
+        // With the CD device closed, asking for a disc opens and closes the cdaudio driver, about
+        // 0.15 % of a core at two a second under Wine: then a disc is looked for every 2 s.
+        if (g_app.CdDevice.deviceId != 0 || g_pollCount % kClosedDiscPollTicks == 0)
+            RedrawChangedFace(g_app.CdPanel, IDC_PLAYLIST);
     }
     if (config & CFG_MIDI) {
         TrackPointer(g_app.MidiPanel);
-        RedrawControl(g_app.MidiPanel, IDC_PLAY);
+        RedrawChangedFace(g_app.MidiPanel, IDC_PLAY);
     }
     if (config & CFG_SOUND) {
         TrackPointer(g_app.SoundPanel);
-        RedrawControl(g_app.SoundPanel, IDC_PLAY);
+        RedrawChangedFace(g_app.SoundPanel, IDC_PLAY);
     }
 }

@@ -117,10 +117,24 @@ int DrawButtonFace(HWND panel, const DRAWITEMSTRUCT* item)
     bool pressed = (item->itemState & ODS_SELECTED) != 0;
     SkinState state;
     if (!pressed || PressedFaceNeedsState(*face)) state = ReadSkinState(face->condition, kind);
+    int bitmap = ChooseFaceBitmap(*face, pressed, state);
+    // The button keeps the face it shows, so the timer can tell whether it needs drawing again.
+    if (item->hwndItem) SetWindowLongPtrA(item->hwndItem, GWLP_USERDATA, pressed ? 0 : bitmap);
     BitmapDC memory(item->hDC);
-    if (memory.Load(ChooseFaceBitmap(*face, pressed, state))) {
+    if (memory.Load(bitmap)) {
         SIZE size = memory.Size();
         BitBlt(item->hDC, item->rcItem.left, item->rcItem.top, size.cx, size.cy, memory.dc(), 0, 0, SRCCOPY);
     }
     return 0;
+}
+
+bool FaceOutOfDate(HWND control)
+{
+    HWND panel = GetParent(control);
+    const SkinFace* face = FindSkinFace(GetDlgCtrlID(control), PanelKindOf(panel));
+    if (!face) return false;
+    // A pressed face, or one never drawn, is drawn again on every tick.
+    LONG_PTR shown = GetWindowLongPtrA(control, GWLP_USERDATA);
+    if (shown == 0 || (SendMessageA(control, BM_GETSTATE, 0, 0) & BST_PUSHED)) return true;
+    return ChooseFaceBitmap(*face, false, ReadSkinState(face->condition, PanelKindOf(panel))) != shown;
 }

@@ -12,6 +12,8 @@ int SelectSkinPalette(BOOL select);
 // Backgrounds and button faces (skin.cpp).
 int PaintPanelBackground(HDC hdc, int templateId);
 int DrawButtonFace(HWND panel, const DRAWITEMSTRUCT* item);
+// True when the face a control shows is no longer the one its state asks for (or it is pressed).
+bool FaceOutOfDate(HWND control);
 
 // LCD read-outs (lcd.cpp).
 int DrawLcdItem(HWND panel, const DRAWITEMSTRUCT* item);

@@ -5,6 +5,7 @@
 #include "media/media_math.h"
 #include "resources/resource.h"
 #include "ui/panels.h"
+#include "ui/skin.h"
 #include "tests/win/mci_recorder.h"
 
 namespace {
@@ -242,6 +243,54 @@ TEST_F(CdPanelTest, EveryCommandRepaintsPlayAndThePressedControl)
         EXPECT_TRUE(Invalid(id)) << "control " << id;
         EXPECT_FALSE(Invalid(IDC_NEXT)) << "control " << id;
     }
+}
+
+// The timer looks at the faces that follow the device twice a second but draws one only when it
+// would change; with the device closed a disc is looked for on every fourth tick.
+TEST_F(CdPanelTest, TheTimerRedrawsAFaceOnlyWhenWhatItShowsChanges)
+{
+    std::uint32_t config = g_app.settings.Config;
+    g_app.settings.Config = CFG_CD;
+    auto drawAll = [&] {
+        UpdateWindow(parent);
+        RedrawWindow(panel, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    };
+    auto count = [](const std::string& trace, const std::string& what) {
+        int n = 0;
+        for (std::size_t at = trace.find(what); at != std::string::npos; at = trace.find(what, at + 1)) ++n;
+        return n;
+    };
+
+    g_script.tracks = 0;
+    drawAll();
+    TakeMciTrace();
+    for (int tick = 0; tick < 8; ++tick) PollPanels();
+    EXPECT_FALSE(Invalid(IDC_PLAY)) << "nothing changed: nothing is drawn again";
+    EXPECT_FALSE(Invalid(IDC_PLAYLIST));
+    EXPECT_EQ(2, count(TakeMciTrace(), "type=cdaudio")) << "a closed drive is asked for a disc every 2 s";
+
+    g_script.tracks = 3;  // a disc goes in
+    for (int tick = 0; tick < 4 && !Invalid(IDC_PLAYLIST); ++tick) PollPanels();
+    EXPECT_TRUE(Invalid(IDC_PLAYLIST)) << "the disc shows within four ticks";
+    EXPECT_FALSE(Invalid(IDC_PLAY));
+    drawAll();
+
+    PlayDisc();
+    g_script.mode = MCI_MODE_PLAY;
+    drawAll();
+    PollPanels();
+    EXPECT_FALSE(Invalid(IDC_PLAY)) << "the playing face is already shown";
+    g_script.mode = MCI_MODE_STOP;  // the disc ran out
+    PollPanels();
+    EXPECT_TRUE(Invalid(IDC_PLAY)) << "the face goes back to rest";
+    drawAll();
+
+    SendDlgItemMessageA(panel, IDC_PLAY, BM_SETSTATE, TRUE, 0);
+    drawAll();
+    PollPanels();
+    EXPECT_TRUE(Invalid(IDC_PLAY)) << "a pressed face is drawn on every tick";
+    SendDlgItemMessageA(panel, IDC_PLAY, BM_SETSTATE, FALSE, 0);
+    g_app.settings.Config = config;
 }
 
 }  // namespace
