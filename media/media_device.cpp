@@ -130,6 +130,11 @@ int SetPlayState(DWORD deviceType, int state)
     return 0;
 }
 
+void OpenIfClosed(MediaDevice* device)
+{
+    if (!(device->flags & MDF_OPEN)) OpenMediaDevice(device);
+}
+
 int OpenMediaDevice(MediaDevice* device)
 {
     if (device->deviceId != 0) return 1;

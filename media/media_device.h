@@ -26,6 +26,8 @@ int ReleaseMediaDevice(MediaDevice* device);
 int GetPlayState(DWORD deviceType, int* state);
 int SetPlayState(DWORD deviceType, int state);
 int OpenMediaDevice(MediaDevice* device);
+// Opens the device unless it is open already.
+void OpenIfClosed(MediaDevice* device);
 int CloseMediaDevice(MediaDevice* device);
 DWORD QueryDeviceMode(DWORD deviceId);
 int QueryDevicePosition(DWORD deviceId, DWORD* position);

@@ -14,23 +14,10 @@ namespace {
 // The key of the text last put into Track; 1 is "00:00 Track 01", the template's own text.
 std::uint32_t g_lastCdDisplayKey = 1;
 
-void PaintCdPanel(HWND panel)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(panel, &ps);
-    PaintPanelBackground(hdc, IDD_CDPANEL);
-    EndPaint(panel, &ps);
-}
-
-void OpenCd(MediaDevice* cd)
-{
-    if (!(cd->flags & MDF_OPEN)) OpenMediaDevice(cd);
-}
-
 // Opens the device when needed and reads the disc's track list; false when there is no usable disc.
 bool OpenAndCheckCd(MediaDevice* cd)
 {
-    OpenCd(cd);
+    OpenIfClosed(cd);
     return RefreshCdTrackList(cd) == 0;
 }
 
@@ -44,7 +31,7 @@ void PressPlaylist(HWND panel, MediaDevice* cd)
 // Opening the door closes the device and forgets the disc; closing it looks at the new disc at once.
 void PressEject(MediaDevice* cd)
 {
-    OpenCd(cd);
+    OpenIfClosed(cd);
     StopMedia(cd);
     SeekToStart(cd, 0);
     if (ToggleCdDoor(cd)) {
@@ -69,15 +56,6 @@ void RunCdCommand(HWND panel, UINT id)
     case IDC_EJECT:     PressEject(cd); break;
     case IDC_PLAY:      if (OpenAndCheckCd(cd)) PlayMedia(cd); break;
     }
-}
-
-// After any command Play shows whether the disc plays, and the pressed control its released face.
-void RepaintAfterCommand(HWND panel, UINT id)
-{
-    InvalidateRect(GetDlgItem(panel, IDC_PLAY), nullptr, FALSE);
-    if (id == IDC_PLAY) return;
-    // An id without a control (Enter, Escape) must not become a null window: that repaints the desktop.
-    if (HWND control = GetDlgItem(panel, static_cast<int>(id))) InvalidateRect(control, nullptr, FALSE);
 }
 
 // The disc has played to its end: back to track 1, stopped, with the device left open.
@@ -118,7 +96,7 @@ INT_PTR CALLBACK CdPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) 
         InitPanel(hDlg, &g_app.CdPanel, 0, 72, 98);
         RefreshCdDisplay(hDlg, TRUE);
         return TRUE;
-    case WM_PAINT:          PaintCdPanel(hDlg); return FALSE;
+    case WM_PAINT:          PaintPanel(hDlg, IDD_CDPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
     case WM_DRAWITEM: {
         auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -14,19 +14,6 @@ namespace {
 // The key of the text last put into the read-out.
 std::uint32_t g_midiDisplayKey = kInitialMidiDisplayKey;
 
-void PaintMidiPanel(HWND panel)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(panel, &ps);
-    PaintPanelBackground(hdc, IDD_MIDIPANEL);
-    EndPaint(panel, &ps);
-}
-
-void OpenIfClosed(MediaDevice* device)
-{
-    if (!(device->flags & MDF_OPEN)) OpenMediaDevice(device);
-}
-
 void ShowMidiEntry(HWND panel)
 {
     ShowCurrentEntryName(panel, IDC_DISPLAY, &g_app.MidiDevice);
@@ -36,16 +23,6 @@ void ShowMidiEntry(HWND panel)
 void EditMidiPlaylist(HWND panel)
 {
     DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), panel, MidiPlaylistProc, 0);
-}
-
-// Play follows the device, so it is redrawn after every command, and so is the pressed control.
-// An id that names no control (IDOK from Enter, IDCANCEL from Esc) repaints nothing more: a null
-// window here would repaint every window on the desktop.
-void RepaintAfterCommand(HWND panel, UINT id)
-{
-    InvalidateRect(GetDlgItem(panel, IDC_PLAY), nullptr, FALSE);
-    if (id == IDC_PLAY) return;
-    if (HWND control = GetDlgItem(panel, static_cast<int>(id))) InvalidateRect(control, nullptr, FALSE);
 }
 
 void RunMidiCommand(HWND panel, UINT id)
@@ -108,7 +85,7 @@ INT_PTR CALLBACK MidiPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
         ShowCurrentEntryName(hDlg, IDC_DISPLAY, &g_app.MidiDevice);
         RefreshMidiDisplay(hDlg, TRUE);
         return TRUE;
-    case WM_PAINT:          PaintMidiPanel(hDlg); return FALSE;
+    case WM_PAINT:          PaintPanel(hDlg, IDD_MIDIPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
     case WM_DRAWITEM: {
         auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -27,19 +27,6 @@ bool IsRecording(const MediaDevice* device)
     return (device->flags & MDF_NEWRECORDING) != 0;
 }
 
-void PaintSoundPanel(HWND panel)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(panel, &ps);
-    PaintPanelBackground(hdc, IDD_SOUNDPANEL);
-    EndPaint(panel, &ps);
-}
-
-void OpenIfClosed(MediaDevice* device)
-{
-    if (!(device->flags & MDF_OPEN)) OpenMediaDevice(device);
-}
-
 void ShowControlsAndReadout(HWND panel)
 {
     UpdateSoundControls(panel, &g_app.SoundDevice);
@@ -90,16 +77,6 @@ void EndRecording(HWND panel, MediaDevice* device)
 void EditSoundPlaylist(HWND panel)
 {
     DialogBoxParamA(g_app.instance, MAKEINTRESOURCEA(IDD_SOUNDPLAYLIST), panel, SoundPlaylistProc, 0);
-}
-
-// Play follows the device, so it is redrawn after every command, and so is the pressed control.
-// An id that names no control (IDOK from Enter, IDCANCEL from Esc) repaints nothing more: a null
-// window here would repaint every window on the desktop.
-void RepaintAfterCommand(HWND panel, UINT id)
-{
-    InvalidateRect(GetDlgItem(panel, IDC_PLAY), nullptr, FALSE);
-    if (id == IDC_PLAY) return;
-    if (HWND control = GetDlgItem(panel, static_cast<int>(id))) InvalidateRect(control, nullptr, FALSE);
 }
 
 void RunSoundCommand(HWND panel, UINT id)
@@ -180,7 +157,7 @@ INT_PTR CALLBACK SoundPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPara
         UpdateSoundControls(hDlg, &g_app.SoundDevice);
         RefreshSoundDisplay(hDlg, TRUE);
         return TRUE;
-    case WM_PAINT:          PaintSoundPanel(hDlg); return FALSE;
+    case WM_PAINT:          PaintPanel(hDlg, IDD_SOUNDPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
     case WM_DRAWITEM: {
         auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

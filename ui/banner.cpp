@@ -82,14 +82,6 @@ INT_PTR PressBackground(HWND panel)
     return FALSE;
 }
 
-void PaintBanner(HWND panel)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(panel, &ps);
-    PaintPanelBackground(hdc, IDD_MAINPANEL);
-    EndPaint(panel, &ps);
-}
-
 }  // namespace
 
 INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
@@ -98,7 +90,7 @@ INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG:
         InitPanel(hDlg, &g_app.MainPanel, 0, 0, 72);
         return TRUE;
-    case WM_PAINT:          PaintBanner(hDlg); return FALSE;
+    case WM_PAINT:          PaintPanel(hDlg, IDD_MAINPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
     case WM_DRAWITEM:
         DrawButtonFace(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -1,9 +1,11 @@
-// Creation, placement and stacking of the four panels; the modeless dialog slot; message boxes.
+// Creation, placement and stacking of the four panels; the modeless dialog slot; message boxes;
+// the painting and repainting that every panel shares.
 #include "ui/panels.h"
 
 #include "app/app.h"
 #include "resources/resource.h"
 #include "ui/layout.h"
+#include "ui/skin.h"
 
 namespace {
 
@@ -93,4 +95,21 @@ int ShowResourceMessage(UINT stringId, UINT flags)
     char text[256] = {};
     LoadStringA(g_app.instance, stringId, text, static_cast<int>(std::size(text)));
     return MessageBoxA(g_app.mainWindow, text, g_app.className, flags);
+}
+
+void PaintPanel(HWND panel, int templateId)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(panel, &ps);
+    PaintPanelBackground(hdc, templateId);
+    EndPaint(panel, &ps);
+}
+
+// An id that names no control (IDOK from Enter, IDCANCEL from Esc) repaints nothing more: a null
+// window here would repaint every window on the desktop.
+void RepaintAfterCommand(HWND panel, UINT id)
+{
+    InvalidateRect(GetDlgItem(panel, IDC_PLAY), nullptr, FALSE);
+    if (id == IDC_PLAY) return;
+    if (HWND control = GetDlgItem(panel, static_cast<int>(id))) InvalidateRect(control, nullptr, FALSE);
 }

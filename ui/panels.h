@@ -20,6 +20,10 @@ PanelKind PanelKindOf(HWND panel);
 
 // Records the handle, places the controls from the table and shows the panel: WM_INITDIALOG of every panel.
 void InitPanel(HWND panel, HWND* slot, int x, int y, int height);
+// WM_PAINT of every panel: its background art.
+void PaintPanel(HWND panel, int templateId);
+// After a player command: Play, which follows the device, and the pressed control are redrawn.
+void RepaintAfterCommand(HWND panel, UINT id);
 
 // Panel dialog procedures.
 INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
