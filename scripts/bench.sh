@@ -100,4 +100,7 @@ for kind in gdi_objects user_objects windows menus cursors_icons private_memory;
     row "$kind after start / after $(figure soak.ticks) ticks" "$a/$b" "$unit" "$goal"
 done
 row "tick soak duration" "$(figure soak.seconds)" s ""
+row "private memory every 1000 ticks" "$(awk '$1 ~ /^soak.private_memory_at_/ { printf "%s%s", sep, $2; sep = "/" }' "$results")" KiB ""
+row "MCI peer: growth per MIDI open, play, close" "$(figure sequencer_peer.growth_per_play)" KiB ""
+row "MCI peer: growth per load of the MIDI driver" "$(figure sequencer_peer.growth_per_load)" KiB ""
 exit "$status"

@@ -284,6 +284,13 @@ bool RegisterVirtualSequencer()
     return true;
 }
 
+bool PinVirtualSequencer(const e2e::Program& program)
+{
+    char driver[MAX_PATH] = {};
+    GetFullPathNameA(DosPath(Env("VELUTRA_VSEQ_DLL")).c_str(), MAX_PATH, driver, nullptr);
+    return PinLibraryInProcess(program.process, driver);
+}
+
 void UnregisterVirtualSequencer()
 {
     HKEY key = nullptr;

@@ -20,3 +20,6 @@ struct GuiCounts {
 // Loads gui_count.dll (at `dllPath`, a DOS path) into `process` once and counts there; nothing
 // when the process could not be reached. The process handle needs PROCESS_ALL_ACCESS.
 std::optional<GuiCounts> CountInProcess(HANDLE process, const std::string& dllPath);
+
+// Loads a DLL into `process` once more and leaves it loaded; false when it could not.
+bool PinLibraryInProcess(HANDLE process, const std::string& dllPath);

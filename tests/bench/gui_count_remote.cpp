@@ -35,10 +35,11 @@ HMODULE RemoteModule(HANDLE process, const char* name)
 }
 
 // Loads the DLL into the process through a remote LoadLibraryA, kernel32 lying at the same
-// address in every process.
-HMODULE LoadIntoProcess(HANDLE process, const std::string& dllPath)
+// address in every process. With `once`, a DLL already there is not loaded again.
+HMODULE LoadIntoProcess(HANDLE process, const std::string& dllPath, bool once = true)
 {
-    if (HMODULE loaded = RemoteModule(process, "gui_count.dll")) return loaded;
+    std::string name = dllPath.substr(dllPath.find_last_of("\\/") + 1);
+    if (HMODULE loaded = RemoteModule(process, name.c_str()); loaded && once) return loaded;
     void* remotePath = VirtualAllocEx(process, nullptr, dllPath.size() + 1, MEM_COMMIT, PAGE_READWRITE);
     if (!remotePath) return nullptr;
     WriteProcessMemory(process, remotePath, dllPath.c_str(), dllPath.size() + 1, nullptr);
@@ -46,10 +47,15 @@ HMODULE LoadIntoProcess(HANDLE process, const std::string& dllPath)
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
     bool ran = RunRemoteThread(process, loadLibrary, remotePath);
     VirtualFreeEx(process, remotePath, 0, MEM_RELEASE);
-    return ran ? RemoteModule(process, "gui_count.dll") : nullptr;
+    return ran ? RemoteModule(process, name.c_str()) : nullptr;
 }
 
 }  // namespace
+
+bool PinLibraryInProcess(HANDLE process, const std::string& dllPath)
+{
+    return LoadIntoProcess(process, dllPath, false) != nullptr;
+}
 
 std::optional<GuiCounts> CountInProcess(HANDLE process, const std::string& dllPath)
 {

@@ -5,6 +5,7 @@
 //   Bench.MidiEditor    opening the MIDI Playlist editor on a 65535-entry list
 //   Bench.LargeStore    starting with, and exiting with, two 65535-entry lists
 //   Bench.TickSoak      GDI and USER objects and private memory after many timer ticks
+//   Bench.SequencerPeer what MCI's opening and closing of the MIDI driver costs in memory alone
 #include "resources/resource.h"
 #include "tests/bench/bench_driver.h"
 
@@ -235,6 +236,7 @@ TEST_F(Bench, TickSoak)
         if (midi) e2e::Press(midi, IDC_PLAY);
     };
     auto tick = [&] { return bench::Answers(window, WM_TIMER, 1, 0); };
+    ASSERT_TRUE(bench::PinVirtualSequencer(program)) << "the virtual sequencer could not be held in the program";
     playMidi();
     for (int i = 0; i < 200; ++i) ASSERT_TRUE(tick());
     std::optional<GuiCounts> before = bench::Count(program);
@@ -252,6 +254,10 @@ TEST_F(Bench, TickSoak)
             if (command == 40007) playMidi();
         }
         if (i % 50 == 0) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        if (i % 1000 == 0) {
+            std::optional<GuiCounts> now = bench::Count(program);
+            if (now) bench::Report("soak.private_memory_at_" + std::to_string(i), double(now->privateBytes / 1024), "KiB");
+        }
     }
     bench::Report("soak.ticks", ticks, "ticks");
     bench::Report("soak.seconds", bench::Seconds(start, bench::Now()), "s");
@@ -262,6 +268,44 @@ TEST_F(Bench, TickSoak)
     EXPECT_EQ(after->gdi, before->gdi) << "GDI objects grew";
     EXPECT_EQ(after->user, before->user) << "USER objects grew";
     CloseAndWait(&program, window);
+}
+
+// What MCI itself leaves behind, without Velutra: this process opens, plays to the end and closes
+// MIDI files through MCI as the tick soak's playing does, then loads and frees the sequencer DLL
+// alone, as MCI does at each open and close.
+TEST_F(Bench, SequencerPeer)
+{
+    const int cycles = static_cast<int>(bench::EnvNumber("VELUTRA_BENCH_SEQUENCER_CYCLES", 30));
+    ASSERT_TRUE(bench::RegisterVirtualSequencer()) << "no virtual sequencer (VELUTRA_VSEQ_DLL)";
+    std::vector<std::string> tunes = bench::WriteMidiFiles(copy.folder + "\\peer", 3, 1000);
+    ASSERT_EQ(tunes.size(), 3u);
+    auto cycle = [&](int i) {
+        MCI_OPEN_PARMSA open{};
+        open.lpstrDeviceType = "sequencer";
+        open.lpstrElementName = tunes[i % 3].c_str();
+        if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)))
+            return false;
+        MCI_PLAY_PARMS play{};
+        mciSendCommandA(open.wDeviceID, MCI_PLAY, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&play));
+        mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+        return true;
+    };
+    // Wine's GetProcessMemoryInfo gives no private bytes: the soak's counter counts them here.
+    HMODULE counter = LoadLibraryA(bench::DosPath(bench::Env("VELUTRA_GUI_COUNT_DLL")).c_str());
+    ASSERT_NE(counter, nullptr);
+    auto count = reinterpret_cast<DWORD(WINAPI*)(void*)>(GetProcAddress(counter, "CountGuiObjects"));
+    ASSERT_NE(count, nullptr);
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(cycle(i));
+    GuiCounts start{}, played{}, loaded{};
+    count(&start);
+    for (int i = 0; i < cycles; ++i) ASSERT_TRUE(cycle(i));
+    count(&played);
+    std::string driver = bench::DosPath(bench::Env("VELUTRA_VSEQ_DLL"));
+    for (int i = 0; i < cycles; ++i) FreeLibrary(LoadLibraryA(driver.c_str()));
+    count(&loaded);
+    bench::Report("sequencer_peer.cycles", cycles, "cycles");
+    bench::Report("sequencer_peer.growth_per_play", (double(played.privateBytes) - double(start.privateBytes)) / 1024 / cycles, "KiB");
+    bench::Report("sequencer_peer.growth_per_load", (double(loaded.privateBytes) - double(played.privateBytes)) / 1024 / cycles, "KiB");
 }
 
 }  // namespace
