@@ -327,6 +327,7 @@ void ReportCounts(const std::string& prefix, const GuiCounts& counts)
     Report(prefix + ".windows", counts.windows, "objects");
     Report(prefix + ".menus", counts.menus, "objects");
     Report(prefix + ".cursors_icons", counts.cursorsAndIcons, "objects");
+    Report(prefix + ".handles", counts.handles, "handles");
     Report(prefix + ".private_memory", static_cast<double>(counts.privateBytes) / 1024.0, "KiB");
 }
 

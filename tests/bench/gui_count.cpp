@@ -1,6 +1,6 @@
 // A DLL that the benchmark driver loads into a running program to count what it holds, since
 // Wine answers GetGuiResources with 0: its GDI objects, its USER objects (windows, menus,
-// cursors and icons, accelerator tables) and its committed private memory.
+// cursors and icons, accelerator tables), its committed private memory and its kernel handles.
 //
 // The driver starts CountGuiObjects in the program with CreateRemoteThread, the argument
 // pointing at a GuiCounts block it allocated there, and reads the block back.
@@ -11,11 +11,15 @@ namespace {
 // Wine takes a GDI handle whose upper word is 0 as naming the table entry of its lower word,
 // whatever that entry's generation, as Windows does for 16-bit handles. Every entry of the
 // process's table is thus asked once.
-DWORD CountGdiObjects()
+DWORD CountGdiObjects(GuiCounts* counts)
 {
     DWORD count = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++count;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index) {
+        DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+        if (!type) continue;
+        ++count;
+        if (type < 16) ++counts->gdiByType[type];
+    }
     return count;
 }
 
@@ -66,6 +70,27 @@ ULONGLONG CountPrivateBytes()
     return total;
 }
 
+// Wine answers GetProcessHandleCount with 0; there every handle value is asked about instead.
+// Kernel handles are multiples of 4 and a new one takes the lowest free value, so the asking
+// stops once 4096 values in a row are free: a gap that wide would need a table that once held
+// 4096 handles more than now. The counter's own thread handle lives in the driver, not here.
+DWORD CountHandles()
+{
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count) return count;
+    count = 0;
+    for (ULONG_PTR value = 4, free = 0; free < 4096; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+            ++count;
+            free = 0;
+        } else {
+            ++free;
+        }
+    }
+    return count;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI CountGuiObjects(void* block)
@@ -73,9 +98,10 @@ extern "C" __declspec(dllexport) DWORD WINAPI CountGuiObjects(void* block)
     auto counts = static_cast<GuiCounts*>(block);
     GuiCounts result{};
     // GDI first: asking for an icon's parts makes bitmaps for a moment.
-    result.gdi = CountGdiObjects();
+    result.gdi = CountGdiObjects(&result);
     CountUserObjects(&result);
     result.privateBytes = CountPrivateBytes();
+    result.handles = CountHandles();
     *counts = result;
     return 0;
 }

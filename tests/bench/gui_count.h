@@ -15,6 +15,8 @@ struct GuiCounts {
     DWORD cursorsAndIcons;  // shared ones (LoadCursor, LoadIcon) included
     DWORD accelerators;
     ULONGLONG privateBytes; // committed private memory
+    DWORD handles;          // kernel object handles
+    DWORD gdiByType[16];    // GDI objects by GetObjectType (OBJ_PEN 1 ... OBJ_COLORSPACE 14)
 };
 
 // Loads gui_count.dll (at `dllPath`, a DOS path) into `process` once and counts there; nothing
