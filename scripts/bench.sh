@@ -94,6 +94,7 @@ row "MIDI editor open on 65535 entries (median of 5)" "$m" ms "< 500: $(verdict 
 row "start with the 2 x 65535 store (median of 5)" "$(figure large_store.start_median)" ms ""
 row "Exit saving the 2 x 65535 store" "$(figure large_store.exit)" ms ""
 row "Exit with empty lists" "$(figure large_store.exit_empty)" ms ""
+row "closing the bare window to its end" "$(figure large_store.exit_bare)" ms ""
 for kind in gdi_objects user_objects windows menus cursors_icons handles private_memory; do
     a=$(figure "soak.after_start.$kind") b=$(figure "soak.after_ticks.$kind")
     unit=objects; [ $kind = handles ] && unit=handles; [ $kind = private_memory ] && unit=KiB

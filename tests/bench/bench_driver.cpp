@@ -42,6 +42,8 @@ DWORD GetBigEndian(const unsigned char* in, int bytes)
     return value;
 }
 
+}  // namespace
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -51,8 +53,6 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes)
     CloseHandle(file);
     return ok && written == bytes.size();
 }
-
-}  // namespace
 
 std::string Env(const char* name, const std::string& fallback)
 {

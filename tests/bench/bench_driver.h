@@ -44,6 +44,9 @@ bool NothingToPaint(HWND window);
 // Sends a message and waits for its answer; false when the program did not answer within `ms`.
 bool Answers(HWND window, UINT msg = WM_NULL, WPARAM wParam = 0, LPARAM lParam = 0, DWORD ms = 10000);
 
+// Writes `bytes` as the whole of the file at `path`; false when any of it could not be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
 // Writes a store file of the two lists (full paths) and their flags words.
 bool WriteStore(const std::string& path, const std::vector<std::string>& midi, DWORD midiFlags,
                 const std::vector<std::string>& sound, DWORD soundFlags);

@@ -188,11 +188,15 @@ TEST_F(Bench, MidiEditor)
     }
 }
 
-// Seconds from Exit to the end of the process; negative when it did not end.
-double TimeExit(const e2e::Program& program, HWND window)
+// Seconds from Exit (or, for the bare window, WM_CLOSE) to the end of the process; negative when
+// it did not end.
+double TimeExit(const e2e::Program& program, HWND window, bool bare = false)
 {
     LARGE_INTEGER start = bench::Now();
-    PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    if (bare)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    else
+        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     if (!e2e::WaitForExit(program).has_value()) return -1;
     return bench::Seconds(start, bench::Now());
 }
@@ -207,6 +211,16 @@ TEST_F(Bench, LargeStore)
         ASSERT_GT(seconds, 0) << "Exit did not end the program";
         bench::Report("large_store.exit_empty", 1000 * seconds, "ms");
         e2e::EndProgram(&program);
+    }
+    {
+        e2e::ProgramCopy bare = BareCopy();
+        e2e::Program peer = e2e::StartProgram(bare, "");
+        HWND window = bench::WaitShownAndPainted(peer, kBareClass);
+        ASSERT_NE(window, nullptr);
+        double seconds = TimeExit(peer, window, true);
+        ASSERT_GT(seconds, 0) << "the bare window did not end";
+        bench::Report("large_store.exit_bare", 1000 * seconds, "ms");
+        e2e::EndProgram(&peer);
     }
     std::vector<std::string> midi = LongList("Midi"), sound = LongList("Sound");
     ASSERT_TRUE(bench::WriteStore(StorePath(), midi, 2, sound, 0));

@@ -51,16 +51,6 @@ constexpr int kCheckpointRounds = 10;
 constexpr long kHandleSlack = 0;
 constexpr long long kMemorySlackKiB = 64;
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
 void PutLittleEndian(std::string* out, DWORD value, int bytes)
 {
     for (int i = 0; i < bytes; ++i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -95,7 +85,7 @@ bool WriteTone(const std::string& path, const Tone& tone)
         double sample = 0.5 * std::sin(2 * pi * tone.hertz * i / rate);
         PutLittleEndian(&bytes, static_cast<DWORD>(static_cast<std::uint16_t>(std::lround(sample * 32767))), 2);
     }
-    return WriteWholeFile(path, bytes);
+    return bench::WriteWholeFile(path, bytes);
 }
 
 // What the recording of the sink holds: the tones heard whole, and the wraps from the last tone
