@@ -179,27 +179,8 @@ bool NothingToPaint(HWND window)
 
 HWND FindProcessWindow(DWORD pid, const char* className, const char* caption)
 {
-    struct Query {
-        DWORD pid;
-        const char* className;
-        const char* caption;
-        HWND found;
-    } query{pid, className, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto q = reinterpret_cast<Query*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char name[64] = {}, text[256] = {};
-            GetClassNameA(window, name, sizeof(name));
-            if (owner != q->pid || std::strcmp(name, q->className) != 0) return TRUE;
-            GetWindowTextA(window, text, sizeof(text));
-            if (q->caption && std::strcmp(text, q->caption) != 0) return TRUE;
-            q->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    std::vector<HWND> windows = e2e::TopLevelWindows(className, caption, pid);
+    return windows.empty() ? nullptr : windows.front();
 }
 
 HWND WaitShownAndPainted(const e2e::Program& program, const char* className, DWORD ms)

@@ -47,6 +47,8 @@ void RemoveFolderTree(const std::string& folder)
     RemoveDirectoryA(folder.c_str());
 }
 
+}  // namespace
+
 std::string ClassOf(HWND window)
 {
     char name[64] = {};
@@ -87,7 +89,13 @@ std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWOR
     return query.found;
 }
 
-}  // namespace
+std::vector<HWND> ShownWindows(DWORD pid, const char* className, const char* title)
+{
+    std::vector<HWND> shown;
+    for (HWND window : TopLevelWindows(className, title, pid))
+        if (IsWindowVisible(window)) shown.push_back(window);
+    return shown;
+}
 
 const char* PanelName(Panel panel)
 {

@@ -50,6 +50,14 @@ HWND WaitForMainWindow(const Program& program, DWORD ms = kWaitMs);
 // The top-level windows of class "Velutra" (all processes).
 std::vector<HWND> MainWindows();
 
+std::string ClassOf(HWND window);
+DWORD ProcessOf(HWND window);
+// Top-level windows of a class in z-order, shown or not; a title and a process (pid 0: any)
+// narrow them down.
+std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWORD pid);
+// The same, only those shown, of one process.
+std::vector<HWND> ShownWindows(DWORD pid, const char* className, const char* title = nullptr);
+
 // The exit code, or nothing when the process is still running after `ms`.
 std::optional<DWORD> WaitForExit(const Program& program, DWORD ms = kWaitMs);
 

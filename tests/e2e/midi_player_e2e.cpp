@@ -44,26 +44,6 @@ void SetSpeed(DWORD percent)
     SetSequencer("Speed", REG_DWORD, &percent, sizeof percent);
 }
 
-struct Found {
-    DWORD pid;
-    const char* className;
-    const char* caption;  // null: any
-    HWND window;
-};
-
-BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM data)
-{
-    auto f = reinterpret_cast<Found*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {}, text[256] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, text, sizeof text);
-    if (pid != f->pid || !IsWindowVisible(window) || std::strcmp(cls, f->className) != 0) return TRUE;
-    if (f->caption && std::strcmp(text, f->caption) != 0) return TRUE;
-    f->window = window;
-    return FALSE;
-}
 
 class MidiPlayerTest : public testing::Test {
 protected:
@@ -132,9 +112,8 @@ protected:
 
     HWND Window(const char* className, const char* caption = nullptr) const
     {
-        Found f{process_.dwProcessId, className, caption, nullptr};
-        EnumWindows(FindOwnedWindow, reinterpret_cast<LPARAM>(&f));
-        return f.window;
+        std::vector<HWND> shown = e2e::ShownWindows(process_.dwProcessId, className, caption);
+        return shown.empty() ? nullptr : shown.front();
     }
 
     // The MIDI panel is the main window's child dialog with a Play button but no Eject or Record.

@@ -22,28 +22,6 @@ using namespace e2e;
 const char kBusy[] = "You are in the middle of sound recording.\nPlease stop your recording before closing the player.";
 const int kLocked[] = {IDC_PLAYLIST, IDC_RECORD, IDC_PLAY, IDC_REWIND, IDC_FORWARD, IDC_BACK, IDC_NEXT, IDC_PAUSE};
 
-struct Found {
-    DWORD pid;
-    const char* className;
-    const char* caption;  // null: any
-    bool question;        // only a box with Yes and No
-    HWND window;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM data)
-{
-    auto f = reinterpret_cast<Found*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {}, text[256] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, text, sizeof text);
-    if (pid != f->pid || !IsWindowVisible(window) || std::strcmp(cls, f->className) != 0) return TRUE;
-    if (f->caption && std::strcmp(text, f->caption) != 0) return TRUE;
-    if (f->question && !(GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO))) return TRUE;
-    f->window = window;
-    return FALSE;
-}
 
 std::string TextOf(HWND window)
 {
@@ -165,9 +143,9 @@ protected:
 
     HWND Window(const char* className, const char* caption, bool question = false)
     {
-        Found f{pid, className, caption, question, nullptr};
-        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&f));
-        return f.window;
+        for (HWND window : ShownWindows(pid, className, caption))
+            if (!question || (GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO))) return window;
+        return nullptr;
     }
     HWND WaitWindow(const char* className, const char* caption, bool question = false, DWORD ms = kWaitMs)
     {

@@ -14,38 +14,15 @@ namespace {
 constexpr UINT kTrayIconId = 147;
 constexpr UINT kTrayCallback = 1152;
 
-std::string ClassName(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return name;
-}
-
-DWORD ProcessOf(HWND window)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
-// Visible top-level windows of one class in one process.
-std::vector<HWND> WindowsOf(DWORD pid, const char* className, const char* title = nullptr)
-{
-    std::vector<HWND> found;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(w) || ClassName(w) != className) continue;
-        if (pid && ProcessOf(w) != pid) continue;
-        if (title && e2e::WindowText(w) != title) continue;
-        found.push_back(w);
-    }
-    return found;
-}
+using e2e::ClassOf;
+using e2e::ProcessOf;
+using e2e::ShownWindows;
 
 HWND WaitForWindow(DWORD pid, const char* className, const char* title = nullptr)
 {
     HWND found = nullptr;
     e2e::WaitUntil([&] {
-        std::vector<HWND> windows = WindowsOf(pid, className, title);
+        std::vector<HWND> windows = ShownWindows(pid, className, title);
         found = windows.empty() ? nullptr : windows.front();
         return found != nullptr;
     });
@@ -58,7 +35,7 @@ std::set<HWND> ShownTrayIcons()
     std::set<HWND> icons;
     HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
     for (HWND child = tray ? GetWindow(tray, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
-        if (ClassName(child) == "__winex11_tray_icon" && IsWindowVisible(child)) icons.insert(child);
+        if (ClassOf(child) == "__winex11_tray_icon" && IsWindowVisible(child)) icons.insert(child);
     return icons;
 }
 
@@ -302,7 +279,7 @@ TEST_F(TrayE2E, SingleClicksMovesAndReleasesDoNothing)
     for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE, WM_MBUTTONDOWN}) {
         SendTrayMessage(main, mouse);
         EXPECT_FALSE(IsWindowVisible(main)) << "mouse message " << mouse << " showed the window";
-        EXPECT_TRUE(WindowsOf(pid, "#32768").empty()) << "mouse message " << mouse << " opened a menu";
+        EXPECT_TRUE(ShownWindows(pid, "#32768").empty()) << "mouse message " << mouse << " opened a menu";
     }
     SendTrayMessage(main, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(IsWindowVisible(main)) << "the double click sent as a message did not open the window";
@@ -463,7 +440,7 @@ TEST_F(TrayE2E, HelpOnHelpStartsTheHelpEngineAndExitClosesIt)
     // Commands are handled in order: once the later one is done, help on help has returned.
     PostMessageA(main, WM_COMMAND, 40010, 0);
     ASSERT_TRUE(e2e::WaitUntil([&] { return IsIconic(main) != FALSE; }));
-    EXPECT_TRUE(WindowsOf(pid, "#32770", "Velutra").empty()) << "the program reported help on help as failed";
+    EXPECT_TRUE(ShownWindows(pid, "#32770", "Velutra").empty()) << "the program reported help on help as failed";
 
     e2e::SendCommand(main, 106);
     EXPECT_TRUE(e2e::WaitForExit(programs.back()).has_value());
