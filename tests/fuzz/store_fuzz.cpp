@@ -14,21 +14,17 @@ void Require(bool condition)
     if (!condition) __builtin_trap();
 }
 
+// The texts of a list whose entries each hold a NUL, are numbered 1..n and end at the tail.
 std::vector<std::string> CheckedTexts(const Playlist& list)
 {
     std::vector<std::string> texts;
     PlaylistEntry entry;
     PlaylistHandle last = nullptr;
-    for (PlaylistHandle node = FirstPlaylistNode(&list); node;) {
-        last = node;
-        node = ReadPlaylistNode(node, &entry);
-        Require(std::memchr(entry.text, '\0', sizeof(entry.text)) != nullptr);
-        Require(entry.number == static_cast<int>(texts.size()) + 1);
-        texts.emplace_back(entry.text);
+    for (PlaylistHandle node = FirstPlaylistNode(&list); node; texts.emplace_back(entry.text)) {
+        node = ReadPlaylistNode(last = node, &entry);
+        Require(std::memchr(entry.text, '\0', sizeof entry.text) && entry.number == int(texts.size()) + 1);
     }
-    Require(static_cast<std::size_t>(list.count) == texts.size());
-    Require(list.tail == last);
-    Require(texts.size() <= kStoreMaxEntries);
+    Require(std::size_t(list.count) == texts.size() && list.tail == last && texts.size() <= kStoreMaxEntries);
     return texts;
 }
 
@@ -36,27 +32,19 @@ std::vector<std::string> CheckedTexts(const Playlist& list)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Playlist midi, sound;
-    std::uint32_t midiFlags = 0x100, soundFlags = 0x200;
+    Playlist midi, sound, midiAgain, soundAgain;
+    std::uint32_t midiFlags = 0x100, soundFlags = 0x200, midiFlagsAgain = 0, soundFlagsAgain = 0;
     int result = DecodePlaylistStore(data, size, {&midi, &midiFlags}, {&sound, &soundFlags});
-    std::vector<std::string> midiTexts = CheckedTexts(midi);
-    std::vector<std::string> soundTexts = CheckedTexts(sound);
+    std::vector<std::string> midiTexts = CheckedTexts(midi), soundTexts = CheckedTexts(sound);
     if (result != 0) Require(midiTexts.empty() && soundTexts.empty() && midiFlags == 0x100 && soundFlags == 0x200);
     if (midiFlags != 0x100) Require((midiFlags & kStoreTransientFlags) == 0 && midi.current == 0);
     if (soundFlags != 0x200) Require((soundFlags & kStoreTransientFlags) == 0 && sound.current == 0);
 
     std::vector<unsigned char> saved = EncodePlaylistStore({&midi, midiFlags}, {&sound, soundFlags});
     Require(saved.size() == 24 + 256 * (midiTexts.size() + soundTexts.size()));
-    Playlist midiAgain, soundAgain;
-    std::uint32_t midiFlagsAgain = 0, soundFlagsAgain = 0;
-    Require(DecodePlaylistStore(saved.data(), saved.size(), {&midiAgain, &midiFlagsAgain},
-                                {&soundAgain, &soundFlagsAgain}) == 0);
+    Require(!DecodePlaylistStore(saved.data(), saved.size(), {&midiAgain, &midiFlagsAgain}, {&soundAgain, &soundFlagsAgain}));
     Require(CheckedTexts(midiAgain) == midiTexts && CheckedTexts(soundAgain) == soundTexts);
-    Require(midiFlagsAgain == (midiFlags & ~kStoreTransientFlags) && soundFlagsAgain == (soundFlags & ~kStoreTransientFlags));
-
-    ClearPlaylist(&midi);
-    ClearPlaylist(&sound);
-    ClearPlaylist(&midiAgain);
-    ClearPlaylist(&soundAgain);
+    Require(midiFlagsAgain == midiFlags && soundFlagsAgain == soundFlags);
+    for (Playlist* list : {&midi, &sound, &midiAgain, &soundAgain}) ClearPlaylist(list);
     return 0;
 }

@@ -1,232 +1,153 @@
-// The store file beside the program: what lands on disk, what comes back, and failed saves.
+// The store file beside the program and the registry settings, as the next start finds them.
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
-#include <cstring>
-#include <string>
-#include <vector>
+#include <fstream>
+#include <iterator>
 
 #include "app/app.h"
 #include "settings/playlist_store.h"
+#include "tests/host/playlist_texts.h"
 
 namespace {
 
+using namespace std::string_literals;
 using Bytes = std::vector<unsigned char>;
+using Strings = std::vector<std::string>;
 
-Bytes ReadWholeFile(const std::string& path)
+Bytes FileBytes(const std::string& path)
 {
-    Bytes bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    unsigned char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got) bytes.insert(bytes.end(), chunk, chunk + got);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
-
-void WriteWholeFile(const std::string& path, const Bytes& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-Bytes Record(const std::string& text)
-{
-    Bytes record(256, 0);
-    std::memcpy(record.data(), text.data(), text.size());
-    return record;
-}
-
-std::vector<std::string> Texts(const Playlist& list)
-{
-    std::vector<std::string> texts;
-    PlaylistEntry entry;
-    for (PlaylistHandle node = FirstPlaylistNode(&list); node;) {
-        node = ReadPlaylistNode(node, &entry);
-        texts.emplace_back(entry.text);
-    }
-    return texts;
-}
-
-void Append(Playlist* list, const std::string& text)
-{
-    PlaylistEntry entry;
-    entry.number = list->count + 1;
-    std::memcpy(entry.text, text.data(), text.size());
-    ASSERT_EQ(0, AppendPlaylistEntry(list, &entry));
-}
+void SetModulePath(const std::string& path) { lstrcpynA(g_app.modulePath, path.c_str(), sizeof g_app.modulePath); }
 
 class StoreWinTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "velutra-store-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder.c_str(), nullptr);
-        SetModulePath(folder + "\\velutra.exe");
-        store = folder + "\\velutra.s";
-        temporary = store + ".tmp";
-        InitMediaDevice(&g_app.MidiDevice, MCI_DEVTYPE_SEQUENCER);
-        InitMediaDevice(&g_app.SoundDevice, MCI_DEVTYPE_WAVEFORM_AUDIO);
-    }
-    void TearDown() override
-    {
-        ClearPlaylist(&g_app.MidiDevice.playlist);
-        ClearPlaylist(&g_app.SoundDevice.playlist);
-        SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(store.c_str());
-        RemoveDirectoryA(temporary.c_str());
-        DeleteFileA(temporary.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-    void SetModulePath(const std::string& path)
-    {
-        std::memset(g_app.modulePath, 0, sizeof(g_app.modulePath));
-        lstrcpynA(g_app.modulePath, path.c_str(), sizeof(g_app.modulePath));
-    }
-    std::string folder, store, temporary;
+    void SetUp() override { TearDown(), CreateDirectoryA(folder.c_str(), nullptr), SetModulePath(folder + "\\v.exe"); }
+    void TearDown() override { NextStart(), DeleteFileA(store), RemoveDirectoryA(temporary), RemoveDirectoryA(folder.c_str()); }
+    void NextStart() { ClearPlaylist(midi), ClearPlaylist(sound), g_app.MidiDevice.flags = g_app.SoundDevice.flags = 0; }
+    Playlist *midi = &g_app.MidiDevice.playlist, *sound = &g_app.SoundDevice.playlist;
+    const std::string folder = "C:\\velutra-store";
+    const char *store = "C:\\velutra-store\\velutra.s", *temporary = "C:\\velutra-store\\velutra.s.tmp";
 };
 
-TEST_F(StoreWinTest, SaveWritesTheExactBytesBesideTheProgram)
+TEST_F(StoreWinTest, ExitSavesWhatTheNextStartLoads)
 {
-    for (const char* text : {"C:\\Music\\First.mid", "C:\\Music\\Second.rmi", "D:\\Third.mid"})
-        Append(&g_app.MidiDevice.playlist, text);
-    g_app.MidiDevice.flags = MDF_LOOP | MDF_OPEN;
-    g_app.SoundDevice.flags = MDF_NEWRECORDING;
+    EXPECT_EQ(-1, LoadPlaylistStore()) << "no store yet";
+    for (int i = 1; i <= 300; ++i) AppendText(midi, "C:\\Midi\\" + std::to_string(i) + ".mid");  // over 64 KiB
+    AppendText(sound, "C:\\Sounds\\Bell.wav");
+    g_app.MidiDevice.flags = MDF_LOOP | MDF_OPEN, g_app.SoundDevice.flags = MDF_NEWRECORDING;
+    const Strings midiTexts = Texts(*midi), soundTexts = Texts(*sound);
     ASSERT_EQ(0, SavePlaylistStore());
-
-    Bytes expected{0x56, 0x4C, 0x0A, 0, 0, 0, 0, 0, 0x00, 0x01, 0x00, 0x03, 0x00, 0x00, 0x00, 0x02};
-    for (const char* text : {"C:\\Music\\First.mid", "C:\\Music\\Second.rmi", "D:\\Third.mid"}) {
-        Bytes record = Record(text);
-        expected.insert(expected.end(), record.begin(), record.end());
-    }
-    expected.insert(expected.end(), {0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
-    EXPECT_EQ(expected, ReadWholeFile(store));
-    EXPECT_FALSE(Exists(temporary)) << "no temporary file is left behind";
-}
-
-TEST_F(StoreWinTest, LoadBringsBackWhatExitSaved)
-{
-    for (int i = 1; i <= 300; ++i) Append(&g_app.MidiDevice.playlist, "C:\\Midi\\" + std::to_string(i) + ".mid");
-    Append(&g_app.SoundDevice.playlist, "C:\\Sounds\\Bell.wav");
-    g_app.MidiDevice.flags = MDF_LOOP;
-    g_app.SoundDevice.flags = MDF_LOOP | MDF_OPEN;
-    g_app.MidiDevice.playlist.current = 7;
-    std::vector<std::string> midi = Texts(g_app.MidiDevice.playlist), sound = Texts(g_app.SoundDevice.playlist);
-    ASSERT_EQ(0, SavePlaylistStore());
-    Bytes saved = ReadWholeFile(store);
-
-    InitMediaDevice(&g_app.MidiDevice, MCI_DEVTYPE_SEQUENCER);  // a fresh start
-    InitMediaDevice(&g_app.SoundDevice, MCI_DEVTYPE_WAVEFORM_AUDIO);
+    const Bytes saved = FileBytes(store);
+    EXPECT_EQ(EncodePlaylistStore({midi, MDF_LOOP}, {sound, 0}), saved);
+    NextStart();
     ASSERT_EQ(0, LoadPlaylistStore());
-    EXPECT_EQ(midi, Texts(g_app.MidiDevice.playlist));
-    EXPECT_EQ(sound, Texts(g_app.SoundDevice.playlist));
-    EXPECT_EQ(0, g_app.MidiDevice.playlist.current);
-    EXPECT_EQ(static_cast<DWORD>(MDF_LOOP), g_app.MidiDevice.flags);
-    EXPECT_EQ(static_cast<DWORD>(MDF_LOOP), g_app.SoundDevice.flags);
-
+    EXPECT_EQ(std::tuple(midiTexts, soundTexts, DWORD{MDF_LOOP}, DWORD{0}),
+              std::tuple(Texts(*midi), Texts(*sound), g_app.MidiDevice.flags, g_app.SoundDevice.flags));
     ASSERT_EQ(0, SavePlaylistStore());
-    EXPECT_EQ(saved, ReadWholeFile(store)) << "saving what was loaded gives the same bytes";
-}
-
-TEST_F(StoreWinTest, MissingOrForeignFileChangesNothing)
-{
-    Append(&g_app.MidiDevice.playlist, "C:\\Keep.mid");
-    g_app.MidiDevice.flags = MDF_LOOP;
-    EXPECT_EQ(-1, LoadPlaylistStore()) << "no file";
-
-    Bytes foreign{'V', 'X', 10, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0};
-    WriteWholeFile(store, foreign);
-    EXPECT_EQ(-1, LoadPlaylistStore()) << "wrong magic";
-    EXPECT_EQ(std::vector<std::string>{"C:\\Keep.mid"}, Texts(g_app.MidiDevice.playlist));
-    EXPECT_EQ(static_cast<DWORD>(MDF_LOOP), g_app.MidiDevice.flags);
-    EXPECT_EQ(foreign, ReadWholeFile(store)) << "loading never writes";
-}
-
-TEST_F(StoreWinTest, DamagedFileLoadsWhatIsWhole)
-{
-    Bytes bytes{0x56, 0x4C, 0x0A, 0, 0, 0, 0, 0, 0x00, 0x01, 0x00, 0x03, 0x00, 0x00, 0x00, 0x0B};
-    for (const char* text : {"C:\\one.mid", "C:\\two.mid"}) {
-        Bytes record = Record(text);
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    bytes.resize(bytes.size() - 1);  // the second record is cut short, the third missing
-    WriteWholeFile(store, bytes);
-    Append(&g_app.SoundDevice.playlist, "C:\\Keep.wav");
-    EXPECT_EQ(0, LoadPlaylistStore());
-    EXPECT_EQ(std::vector<std::string>{"C:\\one.mid"}, Texts(g_app.MidiDevice.playlist));
-    EXPECT_EQ(static_cast<DWORD>(MDF_LOOP), g_app.MidiDevice.flags) << "open and recording bits are not taken";
-    EXPECT_EQ(std::vector<std::string>{"C:\\Keep.wav"}, Texts(g_app.SoundDevice.playlist));
+    EXPECT_EQ(saved, FileBytes(store)) << "saving what was loaded gives the same bytes";
 }
 
 TEST_F(StoreWinTest, FailedSaveLeavesThePreviousStoreByteForByte)
 {
-    Append(&g_app.MidiDevice.playlist, "C:\\Old.mid");
+    AppendText(midi, "C:\\Old.mid");
     ASSERT_EQ(0, SavePlaylistStore());
-    Bytes previous = ReadWholeFile(store);
-    ASSERT_EQ(24u + 256u, previous.size());
-    Append(&g_app.MidiDevice.playlist, "C:\\New.mid");
-
-    // The temporary file's name is taken by a folder: it cannot be created.
-    ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
+    const Bytes previous = FileBytes(store);
+    AppendText(midi, "C:\\New.mid");
+    ASSERT_TRUE(CreateDirectoryA(temporary, nullptr));  // the temporary file cannot be made
     EXPECT_EQ(-1, SavePlaylistStore());
-    EXPECT_EQ(previous, ReadWholeFile(store));
-    RemoveDirectoryA(temporary.c_str());
-
-    // The store cannot be replaced while another program holds it open without sharing.
-    HANDLE held = CreateFileA(store.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(previous, FileBytes(store));
+    RemoveDirectoryA(temporary);
+    HANDLE held = CreateFileA(store, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);  // nor can the store be replaced
     EXPECT_EQ(-1, SavePlaylistStore());
     CloseHandle(held);
-    EXPECT_EQ(previous, ReadWholeFile(store));
-    EXPECT_FALSE(Exists(temporary)) << "the temporary file is removed after a failure";
-
+    EXPECT_EQ(std::tuple(previous, INVALID_FILE_ATTRIBUTES), std::tuple(FileBytes(store), GetFileAttributesA(temporary)));
     ASSERT_EQ(0, SavePlaylistStore());
-    EXPECT_EQ(24u + 512u, ReadWholeFile(store).size());
+    EXPECT_EQ(24u + 512u, FileBytes(store).size());
 }
 
-TEST_F(StoreWinTest, NoStoreWhereThePathWouldPass255Characters)
+TEST_F(StoreWinTest, StorePathOfAtMost255Characters)
 {
-    // A folder name so long that "<folder>\velutra.s" has 256 characters; the folder itself is
-    // never created, so nothing can be written even if the path were cut.
-    std::string deep = folder + "\\" + std::string(255 - folder.size() - 1 - 10 + 1, 'd');
-    SetModulePath(deep + "\\v.exe");
-    std::string longStore = deep + "\\velutra.s";
-    ASSERT_EQ(256u, longStore.size());
-    Append(&g_app.MidiDevice.playlist, "C:\\a.mid");
-    EXPECT_EQ(-1, SavePlaylistStore());
+    AppendText(midi, "C:\\a.mid");
+    const std::string longest = folder + "\\" + std::string(255 - 10 - folder.size() - 1, 'd');  // + "\velutra.s": 255
+    ASSERT_TRUE(CreateDirectoryA(longest.c_str(), nullptr) && CreateDirectoryA((longest + "d").c_str(), nullptr));
+    SetModulePath(longest + "d\\v.exe");
+    EXPECT_EQ(-1, SavePlaylistStore()) << "a store path of 256 characters";
     EXPECT_EQ(-1, LoadPlaylistStore());
-    EXPECT_EQ(1, g_app.MidiDevice.playlist.count);
-
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    int entries = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (std::strcmp(found.cFileName, ".") && std::strcmp(found.cFileName, "..")) ++entries;
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    EXPECT_EQ(0, entries) << "nothing written anywhere in the program's folder";
-
-    std::string longest = deep.substr(0, deep.size() - 1);  // the store path has 255 characters
-    ASSERT_TRUE(CreateDirectoryA(longest.c_str(), nullptr)) << longest.size();
-    SetModulePath(longest + "\v.exe");
-    EXPECT_EQ(0, SavePlaylistStore());
-    ClearPlaylist(&g_app.MidiDevice.playlist);
+    EXPECT_TRUE(RemoveDirectoryA((longest + "d").c_str())) << "something was written";
+    SetModulePath(longest + "\\" + std::string(9, 'v'));
+    EXPECT_EQ(-1, SavePlaylistStore()) << "a module path that fills its buffer may have been cut";
+    SetModulePath(longest + "\\v.exe");
+    ASSERT_EQ(0, SavePlaylistStore());
+    ClearPlaylist(midi);
     EXPECT_EQ(0, LoadPlaylistStore());
-    EXPECT_EQ(std::vector<std::string>{"C:\\a.mid"}, Texts(g_app.MidiDevice.playlist));
-    DeleteFileA((longest + "\\velutra.s").c_str());
-    RemoveDirectoryA(longest.c_str());
+    EXPECT_EQ(Strings{"C:\\a.mid"}, Texts(*midi));
+    DeleteFileA((longest + "\\velutra.s").c_str()), RemoveDirectoryA(longest.c_str());
+}
+
+constexpr char kSettings[] = "SOFTWARE\\VELUTRA", kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The type and the bytes of a value; REG_NONE and no bytes when it is missing.
+std::pair<DWORD, std::string> Stored(const char* keyPath, const char* name)
+{
+    HKEY key;
+    char data[1024];
+    DWORD type = REG_NONE, size = sizeof data;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key)) return {REG_NONE, ""};
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size)) type = REG_NONE, size = 0;
+    RegCloseKey(key);
+    return {type, std::string(data, size)};
+}
+std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
+
+class SettingsWinTest : public ::testing::Test {
+protected:
+    void SetUp() override { TearDown(), g_app.settings = AppSettings{}, SetModulePath("C:\\Velutra\\velutra.exe"); }
+    void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings), SHDeleteValueA(HKEY_LOCAL_MACHINE, kRun, "VelutraTray"); }
+};
+
+TEST_F(SettingsWinTest, FirstRunSavesThreeDwordsAndTheRunEntryWhileTheTrayIsOn)
+{
+    EXPECT_EQ(0, LoadSettings());
+    EXPECT_EQ(std::pair(DWORD{REG_NONE}, ""s), Stored(kSettings, "Config")) << "loading writes no value";
+    EXPECT_EQ(0, SaveSettings());
+    for (auto [name, value] : {std::pair{"Config", 0x9Fu}, {"Option", 0u}, {"Wavefmt", 10u}})
+        EXPECT_EQ(std::pair(DWORD{REG_DWORD}, Dword(value)), Stored(kSettings, name)) << name;
+    EXPECT_EQ(std::pair(DWORD{REG_SZ}, "C:\\Velutra\\velutra.exe TRAYAPP"s + '\0'), Stored(kRun, "VelutraTray"));
+    g_app.settings.Config &= ~CFG_TRAY;
+    EXPECT_EQ(0, SaveSettings());
+    EXPECT_EQ(0, SaveSettings()) << "a missing entry is no error";
+    EXPECT_EQ(std::tuple(DWORD{REG_NONE}, Dword(0x1F)), std::tuple(Stored(kRun, "VelutraTray").first, Stored(kSettings, "Config").second));
+}
+
+TEST_F(SettingsWinTest, OnlyFourByteDwordsReplaceTheDefaultsAndTheBannerIsForcedOn)
+{
+    const std::tuple<const char*, DWORD, std::string, std::uint32_t AppSettings::*, std::uint32_t> cases[] = {
+        {"Config", REG_DWORD, Dword(0x6E), &AppSettings::Config, 0x6F},  // unassigned bits kept
+        {"Option", REG_DWORD, Dword(0xDEADBEEF), &AppSettings::Option, 0xDEADBEEF},
+        {"Wavefmt", REG_DWORD, Dword(16), &AppSettings::Wavefmt, 16}, {"Wavefmt", REG_DWORD, Dword(17), &AppSettings::Wavefmt, 10},
+        {"Config", REG_SZ, "5"s + '\0', &AppSettings::Config, 0x9F}, {"Option", REG_BINARY, Dword(1), &AppSettings::Option, 0},
+        {"Wavefmt", REG_QWORD, Dword(3) + Dword(0), &AppSettings::Wavefmt, 10},
+        {"Wavefmt", REG_DWORD, "\3\0"s, &AppSettings::Wavefmt, 10}};
+    for (const auto& [name, type, data, field, loaded] : cases) {
+        SetUp(), SHSetValueA(HKEY_LOCAL_MACHINE, kSettings, name, type, data.data(), DWORD(data.size()));
+        EXPECT_EQ(0, LoadSettings());
+        EXPECT_EQ(loaded, g_app.settings.*field) << name << " of type " << type;
+    }
+}
+
+TEST_F(SettingsWinTest, RunEntryQuotesAPathWithABlankAndNeverCutsOne)
+{
+    const std::string p254 = "C:\\" + std::string(251, 'p');
+    for (auto [path, entry] : {std::pair{"C:\\Program Files\\v.exe"s, "\"C:\\Program Files\\v.exe\" TRAYAPP"s},
+                               {"C:\\a\tb\\v.exe"s, "\"C:\\a\tb\\v.exe\" TRAYAPP"s}, {p254, p254 + " TRAYAPP"},
+                               {p254 + 'q', p254 + " TRAYAPP"}}) {  // 255 characters may have been cut: kept as it was
+        SetModulePath(path);
+        EXPECT_EQ(0, SaveSettings());
+        EXPECT_EQ(entry + '\0', Stored(kRun, "VelutraTray").second) << path.size();
+    }
 }
 
 }  // namespace
