@@ -1,7 +1,6 @@
 // The tests' one playlist helper: a list's texts in order ("#n:" marks an entry numbered out of turn).
 #pragma once
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,9 +18,8 @@ inline std::vector<std::string> Texts(const Playlist& list)
     return texts;
 }
 
-inline int AppendText(Playlist* list, const std::string& text)
+inline int AppendText(Playlist* list, const std::string& text)  // a text of at most 256 characters
 {
     PlaylistEntry entry{list->count + 1, {}};
-    std::memcpy(entry.text, text.data(), std::min(text.size(), sizeof entry.text));
-    return AppendPlaylistEntry(list, &entry);
+    return std::memcpy(entry.text, text.data(), text.size()), AppendPlaylistEntry(list, &entry);
 }

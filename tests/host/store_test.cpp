@@ -25,126 +25,95 @@ struct Lists {  // both players' lists and flags, as a save takes them and a loa
     int Decode(const Bytes& b) { return DecodePlaylistStore(b.data(), b.size(), {&midi, &midiFlags}, {&sound, &soundFlags}); }
 };
 
-TEST(Store, TheTwoExampleFilesByteForByte)
+TEST(Store, TheExampleFilesAndTheLongestListsByteForByteAndAFailedWriteFailsTheStore)
 {
-    EXPECT_EQ((kHeader + Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0}), Lists{}.Encode());
-    Lists out, back;
+    EXPECT_EQ((kHeader + Sec(1, 0, 0) + Sec(2, 0, 0)), Lists{}.Encode());
+    Lists out, back, many, manyBack;
     const Strings texts{"C:\\Music\\First.mid", "C:\\Music\\Second.rmi", "D:\\Third.mid"};
     for (const std::string& t : texts) AppendText(&out.midi, t);
     out.midiFlags = 0x3, out.soundFlags = 0x8;  // looping and open at Exit; recording: only looping is stored
     const Bytes bytes = out.Encode();
-    EXPECT_EQ((kHeader + Bytes{0, 1, 0, 3, 0, 0, 0, 2} + Rec(texts[0]) + Rec(texts[1]) + Rec(texts[2]) +
-               Bytes{0, 2, 0, 0, 0, 0, 0, 0}), bytes);
+    EXPECT_EQ((kHeader + Sec(1, 3, 2) + Rec(texts[0]) + Rec(texts[1]) + Rec(texts[2]) + Sec(2, 0, 0)), bytes);
     ASSERT_EQ(0, back.Decode(bytes));
     EXPECT_EQ(std::tuple(texts, 2u), std::tuple(Texts(back.midi), back.midiFlags));
-}
-
-TEST(Store, LongListsAndLongestTextsComeBackWhole)
-{
-    Lists out, back;
-    for (int i = 1; i <= 65537; ++i) AppendText(&out.midi, std::to_string(i));
-    AppendText(&out.sound, "C:\\" + std::string(252, 'x'));  // 255 characters
-    for (int i = 1; i <= 256; ++i) AppendText(&out.sound, std::to_string(i));
-    out.midiFlags = 0xFFFFFFFF, out.soundFlags = 0x40;
-    const Bytes bytes = out.Encode();
-    ASSERT_EQ(24u + 256u * (65535u + 257u), bytes.size()) << "a list is stored as its first 65535 entries";
-    EXPECT_EQ((Bytes{0, 1, 255, 255, 255, 255, 255, 0xF6}), Bytes(bytes.begin() + 8, bytes.begin() + 16));
-    ASSERT_EQ(0, back.Decode(bytes));
-    Strings first = Texts(out.midi);
-    first.resize(65535);
-    EXPECT_EQ(std::tuple(first, Texts(out.sound), 0xFFFFFFF6u, 0x40u),
-              std::tuple(Texts(back.midi), Texts(back.sound), back.midiFlags, back.soundFlags));
-}
-
-TEST(Store, DamagedAndForeignFilesLoadTheWholeRecordsAndNothingElse)
-{
-    const Bytes whole = kHeader + Sec(1, 3, 0xB) + Rec("a") + Rec("b") + Rec("c") + Sec(2, 2, 2) + Rec("d") + Rec("e");
-    auto cut = [&](std::size_t n) { return Bytes(whole.begin(), whole.begin() + n); };
-    Bytes reserved = whole;
-    reserved[2] = 11, reserved[3] = 0xFF, reserved[7] = 0x7F;
-    const Bytes noNul(256, 'A');
-    const Strings om{"old1", "old2"}, os{"old3"}, abc{"a", "b", "c"}, de{"d", "e"};
-    const struct { const char* name; Bytes bytes; int result; Strings midi; unsigned mf; Strings sound; unsigned sf; } cases[] = {
-        {"empty file", {}, -1, om, 0x100, os, 0x200},
-        {"file header cut", cut(7), -1, om, 0x100, os, 0x200},
-        {"magic swapped", Bytes{'L', 'V'} + Bytes(whole.begin() + 2, whole.end()), -1, om, 0x100, os, 0x200},
-        {"magic in lower case", Bytes{'v'} + Bytes(whole.begin() + 1, whole.end()), -1, om, 0x100, os, 0x200},
-        {"file header alone", cut(8), 0, om, 0x100, os, 0x200},
-        {"cut in the MIDI header", cut(13), 0, om, 0x100, os, 0x200},
-        {"MIDI header, no record", cut(16), 0, {}, 2, os, 0x200},
-        {"cut in the second record", cut(16 + 256 + 100), 0, {"a"}, 2, os, 0x200},
-        {"cut after the second record", cut(16 + 512), 0, {"a", "b"}, 2, os, 0x200},
-        {"cut in the Sound header", cut(16 + 768 + 4), 0, abc, 2, os, 0x200},
-        {"one byte short of a Sound record", cut(24 + 768 + 255), 0, abc, 2, {}, 2},
-        {"whole", whole, 0, abc, 2, de, 2},
-        {"format and reserved bytes", reserved, 0, abc, 2, de, 2},
-        {"Sound where MIDI belongs", kHeader + Sec(2, 0, 2) + Sec(2, 1, 2) + Rec("x"), 0, om, 0x100, {"x"}, 2},
-        {"foreign id with records", kHeader + Sec(7, 2, 0) + Rec("p") + Rec("q") + Sec(2, 0, 0), 0, om, 0x100, os, 0x200},
-        {"wrong Sound id", kHeader + Sec(1, 1, 0) + Rec("m") + Sec(3, 1, 0) + Rec("s"), 0, {"m"}, 0, os, 0x200},
-        {"no NUL", kHeader + Sec(1, 3, 0) + Rec("1") + noNul + Rec("3") + Sec(2, 1, 0) + noNul, 0, {"1", "3"}, 0, {}, 0},
-    };
-    for (const auto& c : cases) {
-        Lists in;
-        AppendText(&in.midi, "old1"), AppendText(&in.midi, "old2"), AppendText(&in.sound, "old3");
-        in.midi.current = 1, in.sound.current = 5, in.midiFlags = 0x100, in.soundFlags = 0x200;
-        EXPECT_EQ(c.result, in.Decode(c.bytes)) << c.name;
-        // A loaded section replaces its list, numbered from 1, with the first entry current.
-        EXPECT_EQ(std::tuple(c.midi, c.mf, c.mf == 0x100 ? 1 : 0, c.sound, c.sf, c.sf == 0x200 ? 5 : 0),
-                  std::tuple(Texts(in.midi), in.midiFlags, in.midi.current, Texts(in.sound), in.soundFlags,
-                             in.sound.current)) << c.name;
-    }
-}
-
-TEST(Store, AFailedWriteFailsTheWholeStore)
-{
-    Lists lists;
-    for (const char* t : {"1", "2"}) AppendText(&lists.midi, t), AppendText(&lists.sound, t);
     auto write = [](void* room, const unsigned char*, std::size_t size) {  // a disk that fills up
         auto left = static_cast<std::size_t*>(room);
         return *left >= size ? (*left -= size, true) : false;
     };
-    for (std::size_t room : {0, 7, 8, 16, 100, 16 + 512, 24 + 512, 24 + 1023, 24 + 1024}) {
+    for (std::size_t room : {0, 7, 8, 16, 100, 16 + 512, 24 + 512, 24 + 767, 24 + 768}) {
         std::size_t left = room;
-        EXPECT_EQ(room < 24 + 1024 ? -1 : 0, WritePlaylistStore({&left, write}, {&lists.midi, 0}, {&lists.sound, 0})) << room;
+        EXPECT_EQ(room < 24 + 768 ? -1 : 0, WritePlaylistStore({&left, write}, {&out.midi, 0}, {&out.sound, 0})) << room;
+    }
+
+    for (int i = 1; i <= 65537; ++i) AppendText(&many.midi, std::to_string(i));
+    AppendText(&many.sound, "C:\\" + std::string(252, 'x'));  // 255 characters
+    for (int i = 1; i <= 256; ++i) AppendText(&many.sound, std::to_string(i));
+    many.midiFlags = 0xFFFFFFFF, many.soundFlags = 0x40;
+    const Bytes stored = many.Encode();
+    ASSERT_EQ(0, manyBack.Decode(stored));  // a list is stored as its first 65535 entries
+    Strings first = Texts(many.midi);
+    first.resize(65535);
+    EXPECT_EQ(std::tuple(first, Texts(many.sound), 0xFFFFFFF6u, 0x40u),
+              std::tuple(Texts(manyBack.midi), Texts(manyBack.sound), manyBack.midiFlags, manyBack.soundFlags));
+}
+
+TEST(Store, DamagedFilesLoadTheirWholeRecordsAndNothingElse)
+{
+    const Bytes whole = kHeader + Sec(1, 3, 0xB) + Rec("a") + Rec("b") + Rec("c") + Sec(2, 2, 2) + Rec("d") + Rec("e");
+    auto cut = [&](std::size_t n) { return Bytes(whole.begin(), whole.begin() + n); };
+    const Strings om{"old1", "old2"}, os{"old3"}, abc{"a", "b", "c"};
+    const struct { const char* name; Bytes bytes; int result; Strings midi; unsigned mf; Strings sound; unsigned sf; } cases[] = {
+        {"file header cut", cut(7), -1, om, 0x100, os, 0x200},
+        {"magic swapped", Bytes{'L', 'V'} + Bytes(whole.begin() + 2, whole.end()), -1, om, 0x100, os, 0x200},
+        {"file header alone", cut(8), 0, om, 0x100, os, 0x200},
+        {"MIDI header, no record", cut(16), 0, {}, 2, os, 0x200},
+        {"cut in the second record", cut(16 + 256 + 100), 0, {"a"}, 2, os, 0x200},
+        {"one byte short of a Sound record", cut(24 + 768 + 255), 0, abc, 2, {}, 2},
+        {"format and reserved bytes", Bytes{'V', 'L', 11, 0xFF, 0, 0, 0, 0x7F} + Bytes(whole.begin() + 8, whole.end()), 0, abc, 2, {"d", "e"}, 2},
+        {"Sound where MIDI belongs", kHeader + Sec(2, 0, 2) + Sec(2, 1, 2) + Rec("x"), 0, om, 0x100, {"x"}, 2},
+        {"foreign id with records", kHeader + Sec(7, 2, 0) + Rec("p") + Rec("q") + Sec(2, 0, 0), 0, om, 0x100, os, 0x200},
+        {"wrong Sound id", kHeader + Sec(1, 1, 0) + Rec("m") + Sec(3, 1, 0) + Rec("s"), 0, {"m"}, 0, os, 0x200},
+        {"no NUL", kHeader + Sec(1, 3, 0) + Rec("1") + Bytes(256, 'A') + Rec("3") + Sec(2, 1, 0) + Bytes(256, 'A'), 0,
+         {"1", "3"}, 0, {}, 0}};
+    for (const auto& c : cases) {  // a loaded section replaces its list, numbered from 1, with the first entry current
+        Lists in;
+        AppendText(&in.midi, "old1"), AppendText(&in.midi, "old2"), AppendText(&in.sound, "old3");
+        in.midi.current = 1, in.sound.current = 5, in.midiFlags = 0x100, in.soundFlags = 0x200;
+        const int result = in.Decode(c.bytes);
+        EXPECT_EQ(std::tuple(c.result, c.midi, c.mf, c.mf == 0x100 ? 1 : 0, c.sound, c.sf, c.sf == 0x200 ? 5 : 0),
+                  std::tuple(result, Texts(in.midi), in.midiFlags, in.midi.current, Texts(in.sound), in.soundFlags,
+                             in.sound.current)) << c.name;
     }
 }
 
-int g_liveBlocks = 0;
-bool g_noMemory = false;
+int g_liveBlocks = 0, g_noMemory = 0;
 void* Allocate(std::size_t size) { return g_noMemory ? nullptr : (++g_liveBlocks, std::calloc(1, size)); }
 void Release(void* block) { g_liveBlocks -= block != nullptr, std::free(block); }
 
-TEST(PlaylistModel, NoMemoryAndOverlongTextsLeaveTheListAsItWas)
+TEST(PlaylistModel, NoMemoryAndTextsOrPathsOver255CharactersLeaveTheListAsItWas)
 {
     const PlaylistAllocator counting{Allocate, Release};
     SetPlaylistAllocator(&counting);
     Playlist list;
     const std::string longest(255, 'b');
     for (const std::string& text : {"first"s, longest}) ASSERT_EQ(0, AppendText(&list, text));
-    list.current = 1, g_noMemory = true;
+    list.current = 1, g_noMemory = 1;
     EXPECT_EQ(-1, AppendText(&list, "third")) << "no memory";
-    g_noMemory = false;
+    g_noMemory = 0;
     EXPECT_EQ(-1, AppendText(&list, longest + "b")) << "256 characters are refused, never cut";
     EXPECT_EQ(std::tuple(2, 1, Strings{"first", longest}), std::tuple(g_liveBlocks, list.current, Texts(list)));
     ASSERT_EQ(0, AppendText(&list, "third")) << "the tail still takes entries";
-    EXPECT_EQ(std::tuple(Strings{"first", longest, "third"}, nullptr), std::tuple(Texts(list), FindPlaylistNode(&list, 3)));
+    EXPECT_EQ(std::tuple(Strings{"first", longest, "third"}, nullptr), std::tuple(Texts(list), FindPlaylistNode(&list, -1)));
     EXPECT_EQ(0, ClearPlaylist(&list));
     EXPECT_EQ(std::tuple(0, 0, 0), std::tuple(g_liveBlocks, list.count, list.current)) << "clearing frees every entry";
     SetPlaylistAllocator(nullptr);
-}
 
-TEST(PlaylistModel, OpenDialogSelectionsOfAtMost255Characters)
-{
-    const std::string dir = "C:\\" + std::string(240, 'd'), n11(11, 'n');  // 243 and 11 characters
-    const std::pair<std::string, Strings> selections[] = {
-        {"C:\\Music\\One.mid\0\0"s, {"C:\\Music\\One.mid"}},
-        {"C:\\Music\0a.mid\0b.rmi\0\0"s, {"C:\\Music\\a.mid", "C:\\Music\\b.rmi"}},
-        {"C:\\\0a.mid\0\0"s, {"C:\\a.mid"}},  // a drive's root already ends in its separator
-        {"\0\0"s, {}},
-        {"C:\\" + std::string(253, 'p') + "\0\0"s, {}},
-        {dir + '\0' + n11 + '\0' + n11 + "m\0ok.mid\0\0"s, {dir + '\\' + n11, dir + "\\ok.mid"}},  // 255 fit, 256 not
-    };
-    for (const auto& [buffer, paths] : selections) EXPECT_EQ(paths, SelectedFilePaths(buffer.c_str())) << buffer;
+    const std::string dir = "C:\\" + std::string(240, 'd'), n11(11, 'n');  // 243 and 11 characters: 255 fit, 256 not
+    for (const auto& [buffer, paths] : {std::pair{"C:\\Music\\One.mid\0\0"s, Strings{"C:\\Music\\One.mid"}},
+             {"C:\\Music\0a.mid\0b.rmi\0\0"s, {"C:\\Music\\a.mid", "C:\\Music\\b.rmi"}}, {"C:\\\0a.mid\0\0"s, {"C:\\a.mid"}},
+             {"\0\0"s, {}}, {"C:\\" + std::string(253, 'p') + "\0\0"s, {}},
+             {dir + '\0' + n11 + '\0' + n11 + "m\0ok.mid\0\0"s, {dir + '\\' + n11, dir + "\\ok.mid"}}})
+        EXPECT_EQ(paths, SelectedFilePaths(buffer.c_str())) << buffer;
 }
 
 }  // namespace
