@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "players/playlist.h"
 

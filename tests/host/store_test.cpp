@@ -28,17 +28,13 @@ struct Lists {  // both players' lists and flags, as a save takes them and a loa
 TEST(Store, TheExampleFilesAndTheLongestListsByteForByteAndAFailedWriteFailsTheStore)
 {
     EXPECT_EQ((kHeader + Sec(1, 0, 0) + Sec(2, 0, 0)), Lists{}.Encode());
-    Lists out, back, many, manyBack;
+    Lists out, many, manyBack;
     const Strings texts{"C:\\Music\\First.mid", "C:\\Music\\Second.rmi", "D:\\Third.mid"};
     for (const std::string& t : texts) AppendText(&out.midi, t);
     out.midiFlags = 0x3, out.soundFlags = 0x8;  // looping and open at Exit; recording: only looping is stored
-    const Bytes bytes = out.Encode();
-    EXPECT_EQ((kHeader + Sec(1, 3, 2) + Rec(texts[0]) + Rec(texts[1]) + Rec(texts[2]) + Sec(2, 0, 0)), bytes);
-    ASSERT_EQ(0, back.Decode(bytes));
-    EXPECT_EQ(std::tuple(texts, 2u), std::tuple(Texts(back.midi), back.midiFlags));
+    EXPECT_EQ((kHeader + Sec(1, 3, 2) + Rec(texts[0]) + Rec(texts[1]) + Rec(texts[2]) + Sec(2, 0, 0)), out.Encode());
     auto write = [](void* room, const unsigned char*, std::size_t size) {  // a disk that fills up
-        auto left = static_cast<std::size_t*>(room);
-        return *left >= size ? (*left -= size, true) : false;
+        return *static_cast<std::size_t*>(room) >= size && (*static_cast<std::size_t*>(room) -= size, true);
     };
     for (std::size_t room : {0, 7, 8, 16, 100, 16 + 512, 24 + 512, 24 + 767, 24 + 768}) {
         std::size_t left = room;
@@ -64,7 +60,8 @@ TEST(Store, DamagedFilesLoadTheirWholeRecordsAndNothingElse)
     const Strings om{"old1", "old2"}, os{"old3"}, abc{"a", "b", "c"};
     const struct { const char* name; Bytes bytes; int result; Strings midi; unsigned mf; Strings sound; unsigned sf; } cases[] = {
         {"file header cut", cut(7), -1, om, 0x100, os, 0x200},
-        {"magic swapped", Bytes{'L', 'V'} + Bytes(whole.begin() + 2, whole.end()), -1, om, 0x100, os, 0x200},
+        {"first magic byte wrong", Bytes{'v', 'L'} + Bytes(whole.begin() + 2, whole.end()), -1, om, 0x100, os, 0x200},
+        {"second magic byte wrong", Bytes{'V', 'l'} + Bytes(whole.begin() + 2, whole.end()), -1, om, 0x100, os, 0x200},
         {"file header alone", cut(8), 0, om, 0x100, os, 0x200},
         {"MIDI header, no record", cut(16), 0, {}, 2, os, 0x200},
         {"cut in the second record", cut(16 + 256 + 100), 0, {"a"}, 2, os, 0x200},
