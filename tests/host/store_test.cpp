@@ -38,7 +38,8 @@ TEST(Store, TheExampleFilesAndTheLongestListsByteForByteAndAFailedWriteFailsTheS
     };
     for (std::size_t room : {0, 7, 8, 16, 100, 16 + 512, 24 + 512, 24 + 767, 24 + 768}) {
         std::size_t left = room;
-        EXPECT_EQ(room < 24 + 768 ? -1 : 0, WritePlaylistStore({&left, write}, {&out.midi, 0}, {&out.sound, 0})) << room;
+        EXPECT_EQ(room < 24 + 768 ? -1 : 0, WritePlaylistStore({&left, write}, {&out.midi, 0}, {&out.sound, 0}))
+            << "room for " << room << " bytes";
     }
 
     for (int i = 1; i <= 65537; ++i) AppendText(&many.midi, std::to_string(i));
@@ -66,7 +67,8 @@ TEST(Store, DamagedFilesLoadTheirWholeRecordsAndNothingElse)
         {"MIDI header, no record", cut(16), 0, {}, 2, os, 0x200},
         {"cut in the second record", cut(16 + 256 + 100), 0, {"a"}, 2, os, 0x200},
         {"one byte short of a Sound record", cut(24 + 768 + 255), 0, abc, 2, {}, 2},
-        {"format and reserved bytes", Bytes{'V', 'L', 11, 0xFF, 0, 0, 0, 0x7F} + Bytes(whole.begin() + 8, whole.end()), 0, abc, 2, {"d", "e"}, 2},
+        {"format and reserved bytes", Bytes{'V', 'L', 11, 0xFF, 0, 0, 0, 0x7F} + Bytes(whole.begin() + 8, whole.end()), 0,
+         abc, 2, {"d", "e"}, 2},
         {"Sound where MIDI belongs", kHeader + Sec(2, 0, 2) + Sec(2, 1, 2) + Rec("x"), 0, om, 0x100, {"x"}, 2},
         {"foreign id with records", kHeader + Sec(7, 2, 0) + Rec("p") + Rec("q") + Sec(2, 0, 0), 0, om, 0x100, os, 0x200},
         {"wrong Sound id", kHeader + Sec(1, 1, 0) + Rec("m") + Sec(3, 1, 0) + Rec("s"), 0, {"m"}, 0, os, 0x200},
