@@ -1,5 +1,5 @@
 // The twelve language versions of the program's texts as the user must read them, and the regions
-// that are served one of them: what the Win32 and end-to-end language tests compare with.
+// that are served one of them.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +9,9 @@
 
 namespace languages {
 
-// Indexes into Language::captions.
-enum Caption : int {
+enum Caption : int {  // indexes into Language::captions
     CAPTION_ABOUT, CAPTION_MIDI_PLAYLIST, CAPTION_CD_PLAYLIST, CAPTION_SOUND_PLAYLIST, CAPTION_RECORD_REVIEW,
-    CAPTION_PROPERTIES, CAPTION_COUNT
-};
+    CAPTION_PROPERTIES, CAPTION_COUNT};
 
 struct Language {
     const char* tag;          // "ja-JP", also the name of its resource file
@@ -47,8 +45,5 @@ const Language* FindLanguage(const std::string& tag);
 
 // Every language id the translated resources exist under: the twelve and their regional copies.
 std::array<LANGID, 23> TranslatedResourceLanguages();
-
-// The language whose texts the resources hold under `id`; null for an id that holds none.
-const Language* LanguageOfResources(LANGID id);
 
 }  // namespace languages

@@ -1,38 +1,60 @@
-// The stand-in main window, the message-box answerer and the import recorders.
+// The stand-in main window and the recorders.
 #include "tests/win/win_support.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/app.h"
-#include "tests/win/mci_recorder.h"
+#include "media/mci_seam.h"
 
-int g_boxAnswer = IDOK;
-std::vector<ShellCall> g_shellCalls;
-BOOL g_shellAnswer = TRUE;
-std::vector<LOGFONTA> g_fonts;
-std::vector<UINT> g_commands;
+Recorded g_rec;
 
 namespace {
 
-HWND g_owner = nullptr;
-HHOOK g_boxHook = nullptr;
-std::function<void(HWND)> g_dialogScript;
-std::vector<std::string> g_boxes;
 HFONT(WINAPI* g_createFont)(const LOGFONTA*) = nullptr;
+
+MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms)
+{
+    static const std::pair<UINT, const char*> kTraced[] = {{MCI_CLOSE, "CLOSE"}, {MCI_PLAY, "PLAY"},
+        {MCI_SEEK, "SEEK"}, {MCI_STOP, "STOP"}, {MCI_PAUSE, "PAUSE"}, {MCI_RESUME, "RESUME"},
+        {MCI_RECORD, "RECORD"}, {MCI_SAVE, "SAVE"}};
+    if (message == MCI_OPEN) {
+        auto open = reinterpret_cast<MCI_OPEN_PARMSA*>(parms);
+        g_rec.mci += " OPEN" + ((flags & MCI_OPEN_ELEMENT) ? " " + std::string(open->lpstrElementName) : "");
+        open->wDeviceID = g_rec.openError ? 0xBEEF : 7;  // garbage after a failed open
+        return g_rec.openError;
+    }
+    for (const auto& [traced, name] : kTraced)
+        if (message == traced) g_rec.mci += " " + std::string(name) + "#" + std::to_string(device);
+    auto status = reinterpret_cast<MCI_STATUS_PARMS*>(parms);
+    if (message == MCI_STATUS) status->dwReturn = status->dwItem == MCI_STATUS_MODE ? g_rec.mode : 0;
+    return device != 7 ? MCIERR_INVALID_DEVICE_ID : message == g_rec.failing ? MCIERR_HARDWARE : 0;
+}
+
+DWORD WINAPI FakeTickCount()
+{
+    return g_rec.clock;
+}
+
+VOID WINAPI FakeSleep(DWORD milliseconds)
+{
+    g_rec.mci += " WAIT " + std::to_string(milliseconds);
+    g_rec.clock += milliseconds;
+}
 
 BOOL WINAPI RecordNotify(DWORD operation, PNOTIFYICONDATAA data)
 {
-    g_shellCalls.push_back({operation, *data});
-    return g_shellAnswer;
+    g_rec.shellCalls.emplace_back(operation, *data);
+    return g_rec.shellAnswer;
 }
 
 HFONT WINAPI RecordFont(const LOGFONTA* font)
 {
-    g_fonts.push_back(*font);
+    g_rec.fonts.push_back(*font);
     return g_createFont(font);
 }
 
-// Points one import of this executable, which holds the program's code, at a recorder.
+// Points an import of this executable, which holds the program's code, at a recorder.
 void* PatchImport(const char* name, void* replacement)
 {
     auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
@@ -47,42 +69,34 @@ void* PatchImport(const char* name, void* replacement)
                 continue;
             DWORD protect = 0;
             VirtualProtect(&thunk->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &protect);
-            auto original = reinterpret_cast<void*>(thunk->u1.Function);
-            thunk->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            return original;
+            std::swap(reinterpret_cast<void*&>(thunk->u1.Function), replacement);
+            return replacement;
         }
     }
     return nullptr;
 }
 
-const char* IconName(HWND box)
-{
-    auto shown = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
-    if (shown && shown == LoadIconA(nullptr, IDI_HAND)) return "hand";
-    if (shown && shown == LoadIconA(nullptr, IDI_QUESTION)) return "question";
-    if (shown && shown == LoadIconA(nullptr, IDI_EXCLAMATION)) return "exclamation";
-    return "none";
-}
-
 LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
 {
-    auto window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && TextOf(window) == kAppName && GetDlgItem(window, 0xFFFF)) {
-        g_boxes.push_back(TextOf(GetDlgItem(window, 0xFFFF)) + "|" + IconName(window));
-        PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(g_boxAnswer), 0);
+    auto box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && Text(box) == kAppName && GetDlgItem(box, 0xFFFF)) {
+        auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+        const char* name = !icon ? "none" : icon == LoadIconA(nullptr, IDI_HAND) ? "hand"
+                           : icon == LoadIconA(nullptr, IDI_QUESTION) ? "question" : "exclamation";
+        g_rec.boxes.push_back(Text(GetDlgItem(box, 0xFFFF)) + "|" + name);
+        PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_rec.boxAnswer), 0);
     }
-    return CallNextHookEx(g_boxHook, code, wParam, lParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (msg == WM_COMMAND) g_commands.push_back(LOWORD(wParam));
+    if (msg == WM_COMMAND) g_rec.commands.push_back(LOWORD(wParam));
     if (msg != WM_ENTERIDLE || wParam != MSGF_DIALOGBOX) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    auto dialog = reinterpret_cast<HWND>(lParam);
-    auto script = std::move(g_dialogScript);
-    g_dialogScript = nullptr;
-    if (script) script(dialog);
-    else EndDialog(dialog, -77);
+    auto script = std::move(g_rec.script);
+    g_rec.script = nullptr;
+    if (script) script(reinterpret_cast<HWND>(lParam));
+    else EndDialog(reinterpret_cast<HWND>(lParam), -77);
     return 0;
 }
 
@@ -90,34 +104,32 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 
 HWND Owner()
 {
-    if (!g_owner) {
+    static HWND owner = nullptr;
+    if (!owner) {
         WNDCLASSA wc{};
         wc.lpfnWndProc = OwnerProc;
         wc.lpszClassName = "VelutraTestOwner";
         RegisterClassA(&wc);
-        g_owner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        g_boxHook = SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
+        owner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
         PatchImport("Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify));
         g_createFont = reinterpret_cast<decltype(g_createFont)>(PatchImport("CreateFontIndirectA",
                                                                             reinterpret_cast<void*>(RecordFont)));
     }
-    return g_owner;
+    return owner;
 }
 
 void ResetApp()
 {
+    for (HWND* slot : {&g_app.RecordReview, &g_app.MainPanel, &g_app.CdPanel, &g_app.MidiPanel, &g_app.SoundPanel})
+        DestroyWindow(std::exchange(*slot, nullptr));
+    DestroyMenu(std::exchange(g_app.trayMenu, nullptr));
     g_app.instance = GetModuleHandleA(nullptr);
     g_app.mainWindow = Owner();
     ShowWindow(Owner(), SW_HIDE);
     lstrcpynA(g_app.className, kAppName, sizeof(g_app.className));
     g_app.settings = AppSettings{};
-    for (HWND* slot : {&g_app.RecordReview, &g_app.MainPanel, &g_app.CdPanel, &g_app.MidiPanel, &g_app.SoundPanel}) {
-        if (*slot) DestroyWindow(*slot);
-        *slot = nullptr;
-    }
-    if (g_app.trayMenu) DestroyMenu(g_app.trayMenu);
-    g_app.trayMenu = nullptr;
-    InstallMciRecorder();
+    g_mci = MciSeam{RecordCommand, mciGetErrorStringA, FakeTickCount, FakeSleep};
     const DWORD types[] = {MCI_DEVTYPE_CD_AUDIO, MCI_DEVTYPE_SEQUENCER, MCI_DEVTYPE_WAVEFORM_AUDIO};
     MediaDevice* devices[] = {&g_app.CdDevice, &g_app.MidiDevice, &g_app.SoundDevice};
     for (int i = 0; i < 3; ++i) {
@@ -125,48 +137,22 @@ void ResetApp()
         InitMediaDevice(devices[i], types[i]);
         SetPlayState(types[i], PLAYSTATE_STOPPED);
     }
-    TakeMci();
-    g_dialogScript = nullptr;
-    g_boxAnswer = IDOK;
-    g_boxes.clear();
-    g_shellCalls.clear();
-    g_shellAnswer = TRUE;
-    g_fonts.clear();
-    g_commands.clear();
-}
-
-void WhenDialogWaits(std::function<void(HWND)> script)
-{
-    g_dialogScript = std::move(script);
+    g_rec = Recorded{};
 }
 
 INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script)
 {
-    WhenDialogWaits(std::move(script));
+    g_rec.script = std::move(script);
     return DialogBoxParamA(g_app.instance, name, Owner(), proc, 0);
 }
 
-std::vector<std::string> TakeBoxes()
+std::string TakeMci()
 {
-    std::vector<std::string> boxes;
-    boxes.swap(g_boxes);
-    return boxes;
+    std::string trace = std::exchange(g_rec.mci, "");
+    return trace.empty() ? trace : trace.substr(1);
 }
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); !condition(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    return true;
-}
-
-std::string TextOf(HWND window)
+std::string Text(HWND window)
 {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));
@@ -187,9 +173,7 @@ std::string Entries(const MediaDevice& device)
 {
     std::string texts;
     PlaylistEntry entry;
-    for (PlaylistHandle node = FirstPlaylistNode(&device.playlist); node;) {
+    for (PlaylistHandle node = FirstPlaylistNode(&device.playlist); node; texts += " " + std::string(entry.text))
         node = ReadPlaylistNode(node, &entry);
-        texts += (texts.empty() ? "" : " ") + std::string(entry.text);
-    }
-    return texts;
+    return texts.empty() ? texts : texts.substr(1);
 }

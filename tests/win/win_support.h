@@ -1,9 +1,11 @@
-// What the Win32 tests share: a hidden stand-in main window that runs a script in each modal dialog
-// it owns, message boxes answered and recorded, and the shell's tray icon calls and the font
-// requests of the program's code recorded.
+// What the Win32 tests share: a hidden stand-in main window that keeps the commands it gets and
+// runs a script in each modal dialog it owns, and recorders of the program's message boxes, MCI
+// commands, tray icon calls and font requests.
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <initializer_list>
@@ -12,34 +14,33 @@
 
 #include "media/media_device.h"
 
-// The process-wide state as at a fresh start, with the stand-in as main window; records cleared.
-void ResetApp();
-HWND Owner();
-// The WM_COMMAND ids the owner received.
-extern std::vector<UINT> g_commands;
-
-// Runs `script` once in the next modal dialog of the owner, when it waits for input; a dialog
-// still open at its next idle moment is ended with -77.
-void WhenDialogWaits(std::function<void(HWND)> script);
-INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script);
-
-// Message boxes captioned "Velutra" are answered at once with g_boxAnswer; each leaves
-// "text|icon" (hand, question, exclamation or none).
-extern int g_boxAnswer;
-std::vector<std::string> TakeBoxes();
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
-std::string TextOf(HWND window);
-// Appends entries to a player's playlist; its entries' texts joined by blanks.
-void Fill(MediaDevice* device, std::initializer_list<const char*> texts);
-std::string Entries(const MediaDevice& device);
-
-// Shell_NotifyIconA of the program's code: recorded, answered with g_shellAnswer, never shown.
-struct ShellCall {
-    DWORD operation;
-    NOTIFYICONDATAA record;
+struct Recorded {
+    std::vector<UINT> commands;            // WM_COMMAND ids the stand-in got
+    std::function<void(HWND)> script;      // run once in the next modal dialog waiting for input
+    int boxAnswer = IDOK;                  // message boxes captioned "Velutra" are answered at once...
+    std::vector<std::string> boxes;        // ...and kept as "text|icon"
+    MCIERROR openError = 0;                // MCI: devices open as id 7 unless this fails them
+    UINT failing = 0;                      // a command that answers MCIERR_HARDWARE
+    DWORD mode = MCI_MODE_STOP;            // what a query of the mode gives
+    DWORD clock = 1000;                    // the wave rest's clock: it moves only when the layer sleeps
+    std::string mci;                       // " OPEN file", " PLAY#7", " WAIT 100": no queries, no settings
+    BOOL shellAnswer = TRUE;               // Shell_NotifyIconA's answer
+    std::vector<std::pair<DWORD, NOTIFYICONDATAA>> shellCalls;
+    std::vector<LOGFONTA> fonts;           // CreateFontIndirectA's requests, which are then made
 };
-extern std::vector<ShellCall> g_shellCalls;
-extern BOOL g_shellAnswer;
-// CreateFontIndirectA of the program's code: recorded, then passed on.
-extern std::vector<LOGFONTA> g_fonts;
+extern Recorded g_rec;
+
+// The process-wide state as at a fresh start, the stand-in as main window, nothing recorded.
+void ResetApp();
+class WinTest : public testing::Test {
+protected:
+    void SetUp() override { ResetApp(); }
+    void TearDown() override { ResetApp(); }
+};
+HWND Owner();
+// A dialog still open at its next idle moment after the script is ended with -77.
+INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script);
+std::string TakeMci();  // the MCI commands since the last call, without the leading blank
+std::string Text(HWND window);
+void Fill(MediaDevice* device, std::initializer_list<const char*> texts);
+std::string Entries(const MediaDevice& device);  // the texts, joined by blanks
