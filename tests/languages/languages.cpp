@@ -56,29 +56,11 @@ const std::array<Region, 8> kRegions{{
     {"sv-SE", "sv_SE.UTF-8", MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), "en-US", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},
 }};
 
-// English is the fallback of every language anyway; Chinese has one copy per region instead.
-static bool HasNeutralCopy(const Language& language)
-{
-    return PRIMARYLANGID(language.id) != LANG_ENGLISH && PRIMARYLANGID(language.id) != LANG_CHINESE;
-}
-
 const Language* FindLanguage(const std::string& tag)
 {
     for (const Language& language : kLanguages)
         if (tag == language.tag) return &language;
     return nullptr;
-}
-
-std::array<LANGID, 23> TranslatedResourceLanguages()
-{
-    std::array<LANGID, 23> ids{MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG),
-                               MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SINGAPORE)};
-    std::size_t n = 2;
-    for (const Language& language : kLanguages) {
-        ids[n++] = language.id;
-        if (HasNeutralCopy(language)) ids[n++] = MAKELANGID(PRIMARYLANGID(language.id), SUBLANG_NEUTRAL);
-    }
-    return ids;
 }
 
 }  // namespace languages

@@ -43,7 +43,4 @@ extern const std::array<Region, 8> kRegions;
 // Null when the table has no such tag.
 const Language* FindLanguage(const std::string& tag);
 
-// Every language id the translated resources exist under: the twelve and their regional copies.
-std::array<LANGID, 23> TranslatedResourceLanguages();
-
 }  // namespace languages

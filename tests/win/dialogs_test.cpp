@@ -15,11 +15,9 @@ LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0
     return SendDlgItemMessageA(dialog, id, msg, wParam, lParam);
 }
 
-// Sends a command, or posts it for the dialog to end once the script returns.
-void Command(HWND dialog, int id, bool post = false)
+void Post(HWND dialog, int id)
 {
-    if (post) PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
-    else SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
 // The list box's texts, and "+loop" while the switch is on.
@@ -32,15 +30,16 @@ std::string Listed(HWND dialog)
     return texts + (Send(dialog, IDC_LOOP, BM_GETCHECK) == BST_CHECKED ? "+loop" : "");
 }
 
-// Opens Properties, notes the row and the box it shows, sets them (a row below 0 stays) and presses `button`.
-std::pair<LRESULT, LRESULT> Properties(int row, UINT tick, int button)
+// Opens Properties; gives the row it shows, after setting the row (unless below 0) and the box and
+// pressing `button`.
+LRESULT Properties(int row, UINT tick, int button)
 {
-    std::pair<LRESULT, LRESULT> shown;
+    LRESULT shown = -2;
     EXPECT_EQ(button == IDOK, RunDialog(MAKEINTRESOURCEA(IDD_PROPERTIES), PropertiesDlgProc, [&](HWND dialog) {
-        shown = {Send(dialog, IDC_FORMAT, CB_GETCURSEL), Send(dialog, IDC_TRAYOPTION, BM_GETCHECK)};
+        shown = Send(dialog, IDC_FORMAT, CB_GETCURSEL) + 100 * Send(dialog, IDC_TRAYOPTION, BM_GETCHECK);
         if (row >= 0) Send(dialog, IDC_FORMAT, CB_SETCURSEL, static_cast<WPARAM>(row));
         Send(dialog, IDC_TRAYOPTION, BM_SETCHECK, tick);
-        Command(dialog, button, true);
+        Post(dialog, button);
     }));
     return shown;
 }
@@ -49,31 +48,29 @@ std::pair<LRESULT, LRESULT> Properties(int row, UINT tick, int button)
 
 TEST_F(Dialogs, PropertiesShowTheSettingsAndOnlyOkAppliesThemTheIconAtOnce)
 {
-    EXPECT_EQ((std::pair<LRESULT, LRESULT>(10, BST_CHECKED)), Properties(16, BST_UNCHECKED, IDCANCEL));
-    Properties(-1, BST_CHECKED, IDOK);
-    EXPECT_EQ(10u, g_app.settings.Wavefmt) << "Cancel";
+    EXPECT_EQ(110, Properties(16, BST_UNCHECKED, IDCANCEL)) << "row 10 and the box ticked";
+    EXPECT_EQ(110, Properties(-1, BST_CHECKED, IDOK)) << "after Cancel";
     EXPECT_TRUE(g_rec.shellCalls.empty()) << "Cancel, or OK with the box as it was, asked the shell";
     Properties(16, BST_UNCHECKED, IDOK);
-    EXPECT_EQ(16u, g_app.settings.Wavefmt);
-    ASSERT_EQ(1u, g_rec.shellCalls.size());
-    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_rec.shellCalls[0].first) << "OK with the box cleared";
-    g_app.settings.Wavefmt = 17;  // only a hand-edited registry gives a row the table lacks
-    EXPECT_EQ(CB_ERR, Properties(-1, BST_CHECKED, IDOK).first);
-    EXPECT_EQ(17u, g_app.settings.Wavefmt) << "OK keeps the row";
+    g_app.settings.Wavefmt += 1;  // a row the table lacks, as only a hand-edited registry gives
+    EXPECT_EQ(CB_ERR, Properties(-1, BST_CHECKED, IDOK)) << "a row outside the table is selected";
+    EXPECT_EQ(17u, g_app.settings.Wavefmt) << "OK keeps a row outside the table";
     ASSERT_EQ(2u, g_rec.shellCalls.size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_rec.shellCalls[0].first) << "OK with the box cleared";
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_rec.shellCalls[1].first) << "OK with the box ticked again";
 }
 
 TEST_F(Dialogs, AboutClosesWithOkEscAndTheCloseBoxAndHelpWithoutItsFileSaysSo)
 {
-    EXPECT_EQ(1, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND dialog) { Command(dialog, IDOK, true); }));
+    EXPECT_EQ(1, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND dialog) { Post(dialog, IDOK); }));
     EXPECT_EQ(0, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }));
     EXPECT_EQ(0, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); }));
     for (UINT command : {IDM_HELP_CONTENTS, IDM_HELP_SEARCH, IDM_HELP_FINDER}) RunHelpCommand(Owner(), command);
     EXPECT_EQ(std::vector<std::string>(3, "Unable to activate help|hand"), g_rec.boxes);
 }
 
-// The list box holds every edit until OK rebuilds the playlist from it.
+// The list box holds every edit until OK rebuilds the playlist from it, reopens the player on the
+// new first entry and moves it to the chosen one, which a playing player plays on with.
 TEST_F(Dialogs, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlayer)
 {
     MediaDevice& midi = g_app.MidiDevice;
@@ -82,36 +79,32 @@ TEST_F(Dialogs, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlaye
     EXPECT_EQ(0, RunDialog(MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), MidiPlaylistProc, [&](HWND dialog) {
         shown.push_back(Listed(dialog));
         Send(dialog, IDC_LIST, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 1));
-        Command(dialog, IDC_REMOVE);
-        for (int answer : {IDNO, IDYES}) {
-            shown.push_back(Listed(dialog));
+        for (int answer : {0, IDNO, IDYES}) {
             g_rec.boxAnswer = answer;
-            Command(dialog, IDC_CLEAR);
+            SendMessageA(dialog, WM_COMMAND, answer ? IDC_CLEAR : IDC_REMOVE, 0);
+            shown.push_back(Listed(dialog));
         }
         Send(dialog, IDC_LOOP, BM_SETCHECK, BST_CHECKED);
-        shown.push_back(Listed(dialog));
-        Command(dialog, IDCANCEL, true);
+        Post(dialog, IDCANCEL);
     }));
-    EXPECT_EQ((std::vector<std::string>{"a.mid b.mid c.mid ", "c.mid ", "c.mid ", "+loop"}), shown)
+    EXPECT_EQ((std::vector<std::string>{"a.mid b.mid c.mid ", "c.mid ", "c.mid ", ""}), shown)
         << "shown; after Remove of the first two; after Clear answered No; after Yes";
     EXPECT_EQ(std::vector<std::string>(2, "Do you want to clear the playlist?|question"), g_rec.boxes);
     EXPECT_EQ("a.mid b.mid c.mid", Entries(midi) + (midi.flags ? " +loop" : "")) << "Cancel";
 
-    // OK after an edit reopens the player on the new first entry, then a playing one plays on with the
-    // chosen entry; the loop switch follows.
     OpenMediaDevice(&midi);
     g_rec.mode = MCI_MODE_PLAY;
     TakeMci();
     EXPECT_EQ(1, RunDialog(MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), MidiPlaylistProc, [](HWND dialog) {
         Send(dialog, IDC_LIST, LB_SETSEL, TRUE, 0);
-        Command(dialog, IDC_REMOVE);
+        SendMessageA(dialog, WM_COMMAND, IDC_REMOVE, 0);
         Send(dialog, IDC_LIST, LB_SETSEL, TRUE, 1);
         Send(dialog, IDC_LOOP, BM_SETCHECK, BST_CHECKED);
-        Command(dialog, static_cast<int>(MAKEWPARAM(IDC_LIST, LBN_DBLCLK)));  // a double click is OK
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_DBLCLK), 0);  // a double click is OK
     }));
-    EXPECT_EQ("b.mid c.mid +loop", Entries(midi) + (midi.flags & MDF_LOOP ? " +loop" : ""));
-    EXPECT_EQ(1, midi.playlist.current);
+    EXPECT_EQ("b.mid c.mid +loop 1", Entries(midi) + (midi.flags & MDF_LOOP ? " +loop " : " ") +
+                                         std::to_string(midi.playlist.current));
     std::string trace = TakeMci();
-    EXPECT_EQ("OPEN b.mid", trace.substr(trace.find("OPEN"), 10)) << "after an edit, the first entry: " << trace;
-    EXPECT_EQ("OPEN c.mid PLAY#7", trace.substr(trace.rfind("OPEN"))) << "then the chosen one plays on";
+    EXPECT_EQ("OPEN b.mid", trace.substr(trace.find("OPEN"), 10)) << trace;
+    EXPECT_EQ("OPEN c.mid PLAY#7", trace.substr(trace.rfind("OPEN"))) << trace;
 }

@@ -1,5 +1,5 @@
 // The panels built by the program's own code in this process: stacking, faces and LCD lines, the
-// banner's Power, the tray icon's rules, the record review, and the MCI order that matters.
+// tray icon's rules and Power, the record review, and the MCI order that matters.
 #include "app/app.h"
 #include "resources/resource.h"
 #include "tests/win/win_support.h"
@@ -15,13 +15,6 @@ void Press(HWND window, int id)
     SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
-std::string Box(UINT stringId, const char* icon)
-{
-    char text[256] = {};
-    LoadStringA(g_app.instance, stringId, text, sizeof(text));
-    return std::string(text) + "|" + icon;
-}
-
 bool ReviewFileExists()
 {
     char folder[MAX_PATH] = {};
@@ -32,30 +25,27 @@ bool ReviewFileExists()
 
 }  // namespace
 
+// Each player shows at its place in the stack or hides, by the Config bits; a panel never made (its
+// bit was clear at start) keeps its room.
 TEST_F(Panels, PlayersStackByTheConfigBitsAndKeepTheRoomOfAPanelNeverMade)
 {
-    const std::uint32_t all = CFG_CD | CFG_MIDI | CFG_SOUND | CFG_BANNER;
-    for (std::uint32_t made : {all, all & ~CFG_MIDI}) {
-        ResetApp();
-        g_app.settings.Config = made;
-        CreatePanels(Owner());
-        EXPECT_EQ(!(made & CFG_MIDI), g_app.MidiPanel == nullptr) << "MIDI panel made against its bit";
-        for (std::uint32_t config : {all, CFG_SOUND | CFG_BANNER, 0u + CFG_MIDI}) {
-            g_app.settings.Config = config;
-            LayoutPanels(Owner());
-            PanelStack stack = StackPanels(config);
-            HWND players[3] = {g_app.CdPanel, g_app.MidiPanel, g_app.SoundPanel};
-            RECT rect{};
-            for (int i = 0; i < 3; ++i) {
-                GetWindowRect(players[i], &rect);
-                MapWindowPoints(nullptr, Owner(), reinterpret_cast<POINT*>(&rect), 2);
-                bool shown = players[i] && (GetWindowLongA(players[i], GWL_STYLE) & WS_VISIBLE);
-                EXPECT_EQ(stack.shown[i] && players[i], shown) << "config " << std::hex << config << " player " << i;
-                EXPECT_EQ(shown ? stack.top[i] : rect.top, rect.top) << "config " << std::hex << config << " player " << i;
-            }
-            GetWindowRect(Owner(), &rect);
-            EXPECT_EQ(stack.height, rect.bottom - rect.top) << "config " << std::hex << config;
+    g_app.settings.Config = CFG_CD | CFG_SOUND | CFG_BANNER;
+    CreatePanels(Owner());
+    EXPECT_EQ(nullptr, g_app.MidiPanel) << "MIDI panel made against its bit";
+    for (std::uint32_t config : {CFG_CD | CFG_MIDI | CFG_SOUND | CFG_BANNER, CFG_SOUND | CFG_BANNER, 0u + CFG_CD}) {
+        g_app.settings.Config = config;
+        LayoutPanels(Owner());
+        PanelStack stack = StackPanels(config);
+        RECT rect{};
+        for (int i : {0, 2}) {
+            HWND panel = i ? g_app.SoundPanel : g_app.CdPanel;
+            GetWindowRect(panel, &rect);
+            MapWindowPoints(nullptr, Owner(), reinterpret_cast<POINT*>(&rect), 2);
+            bool shown = GetWindowLongA(panel, GWL_STYLE) & WS_VISIBLE;
+            EXPECT_EQ(stack.shown[i] ? stack.top[i] : -1, shown ? rect.top : -1) << config << " player " << i;
         }
+        GetWindowRect(Owner(), &rect);
+        EXPECT_EQ(stack.height, rect.bottom - rect.top) << "config " << config;
     }
 }
 
@@ -66,10 +56,12 @@ TEST_F(Panels, FacesAreDrawnAtTheItemsCornerOnlyOnWholeRedrawsAndLcdLinesAskForT
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 64, -64, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     DWORD* pixels = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0));
+    HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
+    HGDIOBJ previous = SelectObject(dc, surface);
     auto draw = [&](HWND panel, UINT id, UINT action, UINT state) {  // whether it drew from (5, 7) on
         std::fill(pixels, pixels + 64 * 64, 0xFF00FFu);
-        DRAWITEMSTRUCT item{ODT_BUTTON, id, 0, action, state, GetDlgItem(panel, static_cast<int>(id)), dc, {5, 7, 40, 40}, 0};
+        DRAWITEMSTRUCT item{ODT_BUTTON, id, 0, action, state, GetDlgItem(panel, static_cast<int>(id)), dc,
+                            {5, 7, 40, 40}, 0};
         SendMessageA(panel, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item));
         return pixels[7 * 64 + 5] != 0xFF00FFu && pixels[7 * 64 + 4] == 0xFF00FFu && pixels[6 * 64 + 5] == 0xFF00FFu;
     };
@@ -77,23 +69,33 @@ TEST_F(Panels, FacesAreDrawnAtTheItemsCornerOnlyOnWholeRedrawsAndLcdLinesAskForT
     EXPECT_TRUE(draw(g_app.CdPanel, IDC_PLAY, ODA_SELECT, ODS_SELECTED)) << "pressed";
     EXPECT_FALSE(draw(g_app.CdPanel, IDC_PLAY, ODA_FOCUS, ODS_FOCUS)) << "a focus change";
     EXPECT_FALSE(draw(g_app.MidiPanel, IDC_TRACK, ODA_SELECT, ODS_SELECTED)) << "an LCD line on a press";
-    EXPECT_TRUE(draw(g_app.MidiPanel, IDC_TRACK, ODA_DRAWENTIRE, 0) && draw(g_app.MidiPanel, IDC_DISPLAY, ODA_DRAWENTIRE, 0));
-    DeleteObject(SelectObject(dc, GetStockObject(BLACK_BRUSH)));
+    EXPECT_TRUE(draw(g_app.MidiPanel, IDC_TRACK, ODA_DRAWENTIRE, 0));
+    EXPECT_TRUE(draw(g_app.MidiPanel, IDC_DISPLAY, ODA_DRAWENTIRE, 0));
+    DeleteObject(SelectObject(dc, previous));
     DeleteDC(dc);
-    ASSERT_EQ(2u, g_rec.fonts.size());
-    EXPECT_EQ(18, g_rec.fonts[0].lfHeight) << "Track";
-    EXPECT_EQ(FIXED_PITCH | FF_MODERN, g_rec.fonts[0].lfPitchAndFamily) << "Track";
-    EXPECT_STREQ("lcdd", g_rec.fonts[0].lfFaceName) << "Track";
-    EXPECT_EQ(-11, g_rec.fonts[1].lfHeight) << "Display";
-    EXPECT_EQ(FW_NORMAL, g_rec.fonts[1].lfWeight) << "Display";
-    EXPECT_STREQ("", g_rec.fonts[1].lfFaceName) << "Display";
-    for (const LOGFONTA& font : g_rec.fonts) EXPECT_EQ(DEFAULT_CHARSET, font.lfCharSet) << "every script's glyphs";
+    // Height, weight, pitch and family, character set (1: the default, for every script) and face.
+    std::vector<std::string> fonts;
+    for (const LOGFONTA& font : g_rec.fonts)
+        fonts.push_back(std::to_string(font.lfHeight) + " " + std::to_string(font.lfWeight) + " " +
+                        std::to_string(font.lfPitchAndFamily) + " " + std::to_string(font.lfCharSet) + " " +
+                        font.lfFaceName);
+    EXPECT_EQ((std::vector<std::string>{"18 0 49 1 lcdd", "-11 400 0 1 "}), fonts)
+        << "Track: 18 pixels, fixed pitch, modern; Display: 11 points, normal weight";
 }
 
-// With the tray icon on, Power stops and closes every player and hides the window; without it, it
-// is Exit; while a recording is made it is refused.
-TEST_F(Panels, PowerHidesToTheTrayWithThePlayersClosedExitsOrIsRefused)
+// The icon is added once in the record the oldest shells take, deleted whenever asked, and back after
+// a shell restart only when on. With the icon on, Power stops and closes every player and hides.
+TEST_F(Panels, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhenOn)
 {
+    g_app.settings.Config &= ~CFG_TRAY;  // as start-up leaves it before it switches the icon on
+    SetTrayIcon(Owner(), TRUE);
+    const NOTIFYICONDATAA& add = g_rec.shellCalls.at(0).second;
+    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), add.cbSize);
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.uFlags);
+    EXPECT_EQ(TRAY_CALLBACK, add.uCallbackMessage);
+    EXPECT_TRUE(add.hIcon && !lstrcmpA(kAppName, add.szTip));
+    EXPECT_EQ(3, GetMenuItemCount(GetSubMenu(g_app.trayMenu, 0))) << "the held menu";
+
     CreateMainPanel(Owner());
     ShowWindow(Owner(), SW_SHOWNA);
     Fill(&g_app.MidiDevice, {"a.mid"});
@@ -102,29 +104,8 @@ TEST_F(Panels, PowerHidesToTheTrayWithThePlayersClosedExitsOrIsRefused)
     TakeMci();
     Press(g_app.MainPanel, IDC_POWER);
     EXPECT_EQ("STOP#7 STOP#7 CLOSE#7 CLOSE#7", TakeMci());
-    EXPECT_FALSE(IsWindowVisible(Owner()));
-    g_app.SoundDevice.flags |= MDF_NEWRECORDING;
-    Press(g_app.MainPanel, IDC_POWER);
-    EXPECT_EQ(std::vector<std::string>{Box(IDS_RECORDING_BUSY, "exclamation")}, g_rec.boxes);
-    g_app.SoundDevice.flags = 0;
-    g_app.settings.Config &= ~CFG_TRAY;
-    Press(g_app.MainPanel, IDC_POWER);
-    EXPECT_EQ(std::vector<UINT>{IDM_EXIT}, g_rec.commands);
-}
+    EXPECT_FALSE(IsWindowVisible(Owner())) << "Power";
 
-TEST_F(Panels, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhenOn)
-{
-    g_app.settings.Config &= ~CFG_TRAY;  // as start-up leaves it before it switches the icon on
-    SetTrayIcon(Owner(), TRUE);
-    const NOTIFYICONDATAA& add = g_rec.shellCalls.at(0).second;
-    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), add.cbSize) << "the record the oldest shells take";
-    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.uFlags);
-    EXPECT_EQ(TRAY_CALLBACK, add.uCallbackMessage);
-    EXPECT_TRUE(add.hIcon && !lstrcmpA(kAppName, add.szTip));
-    EXPECT_EQ(3, GetMenuItemCount(GetSubMenu(g_app.trayMenu, 0))) << "the held menu";
-    for (UINT mouse : {WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE})
-        OnTrayNotify(Owner(), mouse);
-    EXPECT_EQ(std::vector<UINT>{IDM_OPEN}, g_rec.commands) << "only a double click opens";
     SetTrayIcon(Owner(), TRUE);
     OnTaskbarCreated(Owner());
     SetTrayIcon(Owner(), FALSE);
@@ -164,8 +145,7 @@ TEST_F(Panels, RecordingIsReviewedWithThePanelLockedAndQuitDropsIt)
     EXPECT_EQ(nullptr, g_app.RecordReview);
     EXPECT_TRUE(IsWindowEnabled(panel));
     EXPECT_FALSE(ReviewFileExists());
-    EXPECT_EQ("a.wav b.wav", Entries(g_app.SoundDevice));
-    EXPECT_EQ("b.wav", Text(GetDlgItem(panel, IDC_DISPLAY)));
+    EXPECT_EQ("a.wav b.wav: b.wav", Entries(g_app.SoundDevice) + ": " + Text(GetDlgItem(panel, IDC_DISPLAY)));
     g_rec.failing = MCI_RECORD;
     Press(panel, IDC_RECORD);
     EXPECT_EQ(0u, g_app.SoundDevice.flags | g_app.SoundDevice.deviceId) << "a failed record is ended";
@@ -185,7 +165,7 @@ TEST_F(Panels, MciOrderThatMatters)
     EXPECT_EQ(0, OpenMediaDevice(&g_app.CdDevice) + OpenMediaDevice(&g_app.SoundDevice));
     EXPECT_EQ("OPEN OPEN a.wav", TakeMci());
     ReportMciError(&g_app.CdDevice, MCIERR_HARDWARE);
-    EXPECT_EQ(std::vector<std::string>(2, Box(IDS_DEVICE_UNAVAILABLE, "hand")), g_rec.boxes) << "the CD's MCI error";
+    EXPECT_EQ(std::vector<std::string>(2, "Device is not available.|hand"), g_rec.boxes) << "the CD's MCI error";
     ReportMciError(&g_app.SoundDevice, MCIERR_FILE_NOT_FOUND);
     EXPECT_EQ(3u, g_rec.boxes.size());
 }

@@ -25,9 +25,8 @@ BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD id, LONG_PTR ids)
 BOOL CALLBACK AddName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR names)
 {
     std::wstring key = IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : name;
-    std::vector<LANGID>& ids = (*reinterpret_cast<Names*>(names))[key];
-    EnumResourceLanguagesW(module, type, name, AddLanguage, reinterpret_cast<LONG_PTR>(&ids));
-    std::sort(ids.begin(), ids.end());
+    std::vector<LANGID>* ids = &(*reinterpret_cast<Names*>(names))[key];
+    EnumResourceLanguagesW(module, type, name, AddLanguage, reinterpret_cast<LONG_PTR>(ids));
     return TRUE;
 }
 
@@ -35,24 +34,19 @@ Names ResourcesOf(int type)
 {
     Names names;
     EnumResourceNamesW(nullptr, MAKEINTRESOURCEW(type), AddName, reinterpret_cast<LONG_PTR>(&names));
+    for (auto& [name, ids] : names) std::sort(ids.begin(), ids.end());
     return names;
-}
-
-INT_PTR CALLBACK Quiet(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
 }
 
 // What a translation keeps of a resource: each control's "id class" ("&" marks a text, which follows
 // "|" when asked for), the menu's item ids, which strings of a block exist.
 std::vector<std::wstring> Shape(int type, const std::wstring& name, LANGID id, bool withTexts = false)
 {
-    static HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
     HRSRC found = FindResourceExW(nullptr, MAKEINTRESOURCEW(type), name.c_str(), id);
     const void* data = found ? LockResource(LoadResource(nullptr, found)) : nullptr;
     std::vector<std::wstring> shape;
     HWND dialog = type == 5 && data ? CreateDialogIndirectParamW(nullptr, static_cast<LPCDLGTEMPLATEW>(data),
-                                                                 parent, Quiet, 0) : nullptr;
+                                                                 GetDesktopWindow(), nullptr, 0) : nullptr;
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         wchar_t text[512], cls[32];
         GetWindowTextW(control, text, 512);
@@ -76,8 +70,15 @@ TEST(Resources, EveryLanguageHoldsEveryTranslatedResourceShapedLikeEnglish)
 {
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     const std::wstring englishOnly[] = {L"#103", L"#104", L"#105", L"#106", L"MAIN"};  // panels, main menu
-    auto translated = languages::TranslatedResourceLanguages();
-    std::vector<LANGID> all(translated.begin(), translated.end());
+    // The twelve versions; a copy for the other regions of each language but English and Chinese,
+    // whose Hong Kong and Singapore regions get a copy of their own.
+    std::vector<LANGID> all{MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG),
+                            MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SINGAPORE)};
+    for (const languages::Language& language : languages::kLanguages) {
+        all.push_back(language.id);
+        if (PRIMARYLANGID(language.id) != LANG_ENGLISH && PRIMARYLANGID(language.id) != LANG_CHINESE)
+            all.push_back(PRIMARYLANGID(language.id));
+    }
     std::sort(all.begin(), all.end());
     for (int type : {4, 5, 6}) {
         for (const auto& [name, ids] : ResourcesOf(type)) {
@@ -86,7 +87,8 @@ TEST(Resources, EveryLanguageHoldsEveryTranslatedResourceShapedLikeEnglish)
             std::vector<std::wstring> shape = Shape(type, name, english);
             EXPECT_FALSE(shape.empty()) << "type " << type << " " << name;
             for (LANGID id : ids)
-                EXPECT_TRUE(shape == Shape(type, name, id)) << "type " << type << " " << name << " in " << std::hex << id;
+                EXPECT_TRUE(shape == Shape(type, name, id)) << "type " << type << " " << name << " in " << std::hex
+                                                            << id;
         }
     }
 }
@@ -98,15 +100,14 @@ TEST(Resources, NoTwoControlsOfADialogShareAnAccessKeyInAnyLanguage)
         for (LANGID id : ids) {
             std::map<wchar_t, std::wstring> taken;
             for (const std::wstring& control : Shape(5, name, id, true)) {
-                std::size_t at = control.find(L'&', control.find(L'|'));
-                while (at != std::wstring::npos && control[at + 1] == L'&') at = control.find(L'&', at + 2);
+                std::size_t at = control.find(L'|');
+                do at = control.find(L'&', at + 1);
+                while (at != std::wstring::npos && control[at + 1] == L'&' && ++at);
                 if (at == std::wstring::npos || (name == L"#123" && control.find(L" Static") != std::wstring::npos))
                     continue;
                 wchar_t key[2] = {control[at + 1], 0};
-                CharUpperW(key);
-                auto [first, fresh] = taken.emplace(key[0], control);
-                EXPECT_TRUE(fresh) << "dialog " << name << " in " << std::hex << id << ": " << first->second << " and "
-                                   << control;
+                auto [first, fresh] = taken.emplace(CharUpperW(key)[0], control);
+                EXPECT_TRUE(fresh) << name << " in " << std::hex << id << ": " << first->second << " and " << control;
             }
         }
     }

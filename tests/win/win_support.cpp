@@ -93,9 +93,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 {
     if (msg == WM_COMMAND) g_rec.commands.push_back(LOWORD(wParam));
     if (msg != WM_ENTERIDLE || wParam != MSGF_DIALOGBOX) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    auto script = std::move(g_rec.script);
-    g_rec.script = nullptr;
-    if (script) script(reinterpret_cast<HWND>(lParam));
+    if (auto script = std::exchange(g_rec.script, nullptr)) script(reinterpret_cast<HWND>(lParam));
     else EndDialog(reinterpret_cast<HWND>(lParam), -77);
     return 0;
 }
@@ -104,18 +102,15 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 
 HWND Owner()
 {
-    static HWND owner = nullptr;
-    if (!owner) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = OwnerProc;
-        wc.lpszClassName = "VelutraTestOwner";
+    static HWND owner = [] {
+        WNDCLASSA wc{0, OwnerProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "VelutraTestOwner"};
         RegisterClassA(&wc);
-        owner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
         PatchImport("Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify));
         g_createFont = reinterpret_cast<decltype(g_createFont)>(PatchImport("CreateFontIndirectA",
                                                                             reinterpret_cast<void*>(RecordFont)));
-    }
+        return CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    }();
     return owner;
 }
 

@@ -1,6 +1,5 @@
-// What the Win32 tests share: a hidden stand-in main window that keeps the commands it gets and
-// runs a script in each modal dialog it owns, and recorders of the program's message boxes, MCI
-// commands, tray icon calls and font requests.
+// What the Win32 tests share: a hidden stand-in main window, and recorders of the program's
+// commands to it, message boxes, MCI commands, tray icon calls and font requests.
 #pragma once
 
 #include <windows.h>
