@@ -25,8 +25,7 @@ struct Language {
     std::array<const wchar_t*, CAPTION_COUNT> captions;
 };
 
-// English (United States) first, then the eleven translations.
-extern const std::array<Language, 12> kLanguages;
+extern const std::array<Language, 12> kLanguages;  // English (United States) first
 
 // A locale whose language id has no version of its own: it is served another language's texts,
 // which the resources also hold under `resourceId` (a copy, or English itself).
@@ -40,7 +39,6 @@ struct Region {
 
 extern const std::array<Region, 8> kRegions;
 
-// Null when the table has no such tag.
-const Language* FindLanguage(const std::string& tag);
+const Language* FindLanguage(const std::string& tag);  // null for a tag the table lacks
 
 }  // namespace languages

@@ -16,8 +16,7 @@ HFONT(WINAPI* g_createFont)(const LOGFONTA*) = nullptr;
 MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms)
 {
     static const std::pair<UINT, const char*> kTraced[] = {{MCI_CLOSE, "CLOSE"}, {MCI_PLAY, "PLAY"},
-        {MCI_SEEK, "SEEK"}, {MCI_STOP, "STOP"}, {MCI_PAUSE, "PAUSE"}, {MCI_RESUME, "RESUME"},
-        {MCI_RECORD, "RECORD"}, {MCI_SAVE, "SAVE"}};
+                                                           {MCI_STOP, "STOP"}};
     if (message == MCI_OPEN) {
         auto open = reinterpret_cast<MCI_OPEN_PARMSA*>(parms);
         g_rec.mci += " OPEN" + ((flags & MCI_OPEN_ELEMENT) ? " " + std::string(open->lpstrElementName) : "");

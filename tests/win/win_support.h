@@ -22,7 +22,7 @@ struct Recorded {
     UINT failing = 0;                      // a command that answers MCIERR_HARDWARE
     DWORD mode = MCI_MODE_STOP;            // what a query of the mode gives
     DWORD clock = 1000;                    // the wave rest's clock: it moves only when the layer sleeps
-    std::string mci;                       // " OPEN file", " PLAY#7", " WAIT 100": no queries, no settings
+    std::string mci;                       // " OPEN file", " PLAY#7", " WAIT 100": open, close, play, stop
     BOOL shellAnswer = TRUE;               // Shell_NotifyIconA's answer
     std::vector<std::pair<DWORD, NOTIFYICONDATAA>> shellCalls;
     std::vector<LOGFONTA> fonts;           // CreateFontIndirectA's requests, which are then made

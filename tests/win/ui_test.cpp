@@ -1,6 +1,9 @@
-// The panels built by the program's own code in this process: stacking, faces and LCD lines, the
-// tray icon's rules and Power, the record review, and the MCI order that matters.
+// The program's dialogs and panels in this process, driven through their messages: Properties, About
+// and the playlist editors as modal dialogs of the stand-in main window; the panels' stacking, faces
+// and LCD lines; the tray icon's rules and Power; the record review; the MCI order that matters.
 #include "app/app.h"
+#include "dialogs/dialogs.h"
+#include "players/playlist_editors.h"
 #include "resources/resource.h"
 #include "tests/win/win_support.h"
 #include "ui/layout.h"
@@ -8,6 +11,7 @@
 
 namespace {
 
+using Dialogs = WinTest;
 using Panels = WinTest;
 
 void Press(HWND window, int id)
@@ -15,15 +19,103 @@ void Press(HWND window, int id)
     SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
-bool ReviewFileExists()
+LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    char folder[MAX_PATH] = {};
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((std::string(folder, GetTempPathA(MAX_PATH, folder)) + "VLR*.tmp").c_str(), &found);
-    return find != INVALID_HANDLE_VALUE && FindClose(find);
+    return SendDlgItemMessageA(dialog, id, msg, wParam, lParam);
+}
+
+void Post(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+// The list box's texts, and "+loop" while the switch is on.
+std::string Listed(HWND dialog)
+{
+    std::string texts;
+    char text[300];
+    for (LRESULT i = 0; i < Send(dialog, IDC_LIST, LB_GETCOUNT); ++i)
+        texts += std::string(text, Send(dialog, IDC_LIST, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text))) + " ";
+    return texts + (Send(dialog, IDC_LOOP, BM_GETCHECK) == BST_CHECKED ? "+loop" : "");
+}
+
+// Opens Properties; gives the row it shows, after setting the row (unless below 0) and the box and
+// pressing `button`.
+LRESULT Properties(int row, UINT tick, int button)
+{
+    LRESULT shown = -2;
+    EXPECT_EQ(button == IDOK, RunDialog(MAKEINTRESOURCEA(IDD_PROPERTIES), PropertiesDlgProc, [&](HWND dialog) {
+        shown = Send(dialog, IDC_FORMAT, CB_GETCURSEL) + 100 * Send(dialog, IDC_TRAYOPTION, BM_GETCHECK);
+        if (row >= 0) Send(dialog, IDC_FORMAT, CB_SETCURSEL, static_cast<WPARAM>(row));
+        Send(dialog, IDC_TRAYOPTION, BM_SETCHECK, tick);
+        Post(dialog, button);
+    }));
+    return shown;
 }
 
 }  // namespace
+
+TEST_F(Dialogs, PropertiesShowTheSettingsAndOnlyOkAppliesThemTheIconAtOnce)
+{
+    EXPECT_EQ(110, Properties(16, BST_UNCHECKED, IDCANCEL)) << "row 10 and the box ticked";
+    EXPECT_EQ(110, Properties(-1, BST_CHECKED, IDOK)) << "after Cancel";
+    EXPECT_TRUE(g_rec.shellCalls.empty()) << "Cancel, or OK with the box as it was, asked the shell";
+    Properties(16, BST_UNCHECKED, IDOK);
+    g_app.settings.Wavefmt += 1;  // a row the table lacks, as only a hand-edited registry gives
+    EXPECT_EQ(CB_ERR, Properties(-1, BST_CHECKED, IDOK)) << "a row outside the table is selected";
+    EXPECT_EQ(17u, g_app.settings.Wavefmt) << "OK keeps a row outside the table";
+    ASSERT_EQ(2u, g_rec.shellCalls.size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_rec.shellCalls[0].first) << "OK with the box cleared";
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_rec.shellCalls[1].first) << "OK with the box ticked again";
+}
+
+TEST_F(Dialogs, AboutClosesWithOkAndEscAndHelpWithoutItsFileSaysSo)
+{
+    EXPECT_EQ(1, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND dialog) { Post(dialog, IDOK); }));
+    EXPECT_EQ(0, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); }));
+    for (UINT command : {IDM_HELP_CONTENTS, IDM_HELP_SEARCH, IDM_HELP_FINDER}) RunHelpCommand(Owner(), command);
+    EXPECT_EQ(std::vector<std::string>(3, "Unable to activate help|hand"), g_rec.boxes);
+}
+
+// The list box holds every edit until OK rebuilds the playlist from it, reopens the player on the
+// new first entry and moves it to the chosen one, which a playing player plays on with.
+TEST_F(Dialogs, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlayer)
+{
+    MediaDevice& midi = g_app.MidiDevice;
+    Fill(&midi, {"a.mid", "b.mid", "c.mid"});
+    std::vector<std::string> shown;
+    EXPECT_EQ(0, RunDialog(MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), MidiPlaylistProc, [&](HWND dialog) {
+        shown.push_back(Listed(dialog));
+        Send(dialog, IDC_LIST, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 1));
+        for (int answer : {0, IDNO, IDYES}) {
+            g_rec.boxAnswer = answer;
+            Press(dialog, answer ? IDC_CLEAR : IDC_REMOVE);
+            shown.push_back(Listed(dialog));
+        }
+        Send(dialog, IDC_LOOP, BM_SETCHECK, BST_CHECKED);
+        Post(dialog, IDCANCEL);
+    }));
+    EXPECT_EQ((std::vector<std::string>{"a.mid b.mid c.mid ", "c.mid ", "c.mid ", ""}), shown)
+        << "shown; after Remove of the first two; after Clear answered No; after Yes";
+    EXPECT_EQ(std::vector<std::string>(2, "Do you want to clear the playlist?|question"), g_rec.boxes);
+    EXPECT_EQ("a.mid b.mid c.mid", Entries(midi) + (midi.flags ? " +loop" : "")) << "Cancel";
+
+    OpenMediaDevice(&midi);
+    g_rec.mode = MCI_MODE_PLAY;
+    TakeMci();
+    EXPECT_EQ(1, RunDialog(MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), MidiPlaylistProc, [](HWND dialog) {
+        Send(dialog, IDC_LIST, LB_SETSEL, TRUE, 0);
+        Press(dialog, IDC_REMOVE);
+        Send(dialog, IDC_LIST, LB_SETSEL, TRUE, 1);
+        Send(dialog, IDC_LOOP, BM_SETCHECK, BST_CHECKED);
+        Press(dialog, MAKEWPARAM(IDC_LIST, LBN_DBLCLK));  // a double click is OK
+    }));
+    EXPECT_EQ("b.mid c.mid +loop 1", Entries(midi) + (midi.flags & MDF_LOOP ? " +loop " : " ") +
+                                         std::to_string(midi.playlist.current));
+    std::string trace = TakeMci();
+    EXPECT_EQ("OPEN b.mid", trace.substr(trace.find("OPEN"), 10)) << trace;
+    EXPECT_EQ("OPEN c.mid PLAY#7", trace.substr(trace.rfind("OPEN"))) << trace;
+}
 
 // Each player shows at its place in the stack or hides, by the Config bits; a panel never made (its
 // bit was clear at start) keeps its room.
@@ -90,10 +182,8 @@ TEST_F(Panels, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhen
     g_app.settings.Config &= ~CFG_TRAY;  // as start-up leaves it before it switches the icon on
     SetTrayIcon(Owner(), TRUE);
     const NOTIFYICONDATAA& add = g_rec.shellCalls.at(0).second;
-    EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), add.cbSize);
-    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), add.uFlags);
-    EXPECT_EQ(TRAY_CALLBACK, add.uCallbackMessage);
-    EXPECT_TRUE(add.hIcon && !lstrcmpA(kAppName, add.szTip));
+    EXPECT_TRUE(add.cbSize == NOTIFYICONDATAA_V1_SIZE && add.uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
+                add.uCallbackMessage == TRAY_CALLBACK && add.hIcon && !lstrcmpA(kAppName, add.szTip));
     EXPECT_EQ(3, GetMenuItemCount(GetSubMenu(g_app.trayMenu, 0))) << "the held menu";
 
     CreateMainPanel(Owner());
@@ -124,8 +214,8 @@ TEST_F(Panels, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhen
            "a refused add still counts as on";
 }
 
-// Stop after Record keeps the recording in a review file and locks the panel behind the review,
-// whose Quit drops both; a record that fails ends the recording with no review.
+// Stop after Record keeps the recording for review and locks the panel behind the review, whose
+// Quit drops it; a record that fails ends the recording with no review.
 TEST_F(Panels, RecordingIsReviewedWithThePanelLockedAndQuitDropsIt)
 {
     CreateSoundPanel(Owner());
@@ -137,14 +227,12 @@ TEST_F(Panels, RecordingIsReviewedWithThePanelLockedAndQuitDropsIt)
     ASSERT_TRUE(IsWindow(g_app.RecordReview)) << "no review";
     EXPECT_EQ(Owner(), GetWindow(g_app.RecordReview, GW_OWNER));
     EXPECT_FALSE(IsWindowEnabled(panel));
-    EXPECT_TRUE(ReviewFileExists());
     TakeMci();
     Press(g_app.RecordReview, IDC_PLAYSTOP);
     EXPECT_EQ("PLAY#7", TakeMci());
     Press(g_app.RecordReview, IDCANCEL);
     EXPECT_EQ(nullptr, g_app.RecordReview);
     EXPECT_TRUE(IsWindowEnabled(panel));
-    EXPECT_FALSE(ReviewFileExists());
     EXPECT_EQ("a.wav b.wav: b.wav", Entries(g_app.SoundDevice) + ": " + Text(GetDlgItem(panel, IDC_DISPLAY)));
     g_rec.failing = MCI_RECORD;
     Press(panel, IDC_RECORD);
