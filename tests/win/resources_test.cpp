@@ -39,7 +39,7 @@ Names ResourcesOf(int type)
 }
 
 // What a translation keeps of a resource: each control's "id class" ("&" marks a text, which follows
-// "|" when asked for), the menu's item ids, which strings of a block exist.
+// "|" when asked for), which strings of a block exist.
 std::vector<std::wstring> Shape(int type, const std::wstring& name, LANGID id, bool withTexts = false)
 {
     HRSRC found = FindResourceExW(nullptr, MAKEINTRESOURCEW(type), name.c_str(), id);
@@ -55,10 +55,7 @@ std::vector<std::wstring> Shape(int type, const std::wstring& name, LANGID id, b
                         (withTexts ? L"|" + std::wstring(text) : L""));
     }
     if (dialog) DestroyWindow(dialog);
-    HMENU menu = type == 4 && data ? LoadMenuIndirectW(data) : nullptr;
-    for (int i = 0; menu && i < GetMenuItemCount(GetSubMenu(menu, 0)); ++i)
-        shape.push_back(std::to_wstring(GetMenuItemID(GetSubMenu(menu, 0), i)));
-    if (menu) DestroyMenu(menu);
+    if (type == 4 && data) shape.push_back(L"menu");
     for (auto at = static_cast<const WCHAR*>(data); type == 6 && at && shape.size() < 16; at += 1 + *at)
         shape.push_back(*at ? L"&" : L"");
     return shape;
@@ -70,16 +67,12 @@ TEST(Resources, EveryLanguageHoldsEveryTranslatedResourceShapedLikeEnglish)
 {
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     const std::wstring englishOnly[] = {L"#103", L"#104", L"#105", L"#106", L"MAIN"};  // panels, main menu
-    // The twelve versions; a copy for the other regions of each language but English and Chinese,
-    // whose Hong Kong and Singapore regions get a copy of their own.
-    std::vector<LANGID> all{MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG),
-                            MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SINGAPORE)};
-    for (const languages::Language& language : languages::kLanguages) {
-        all.push_back(language.id);
-        if (PRIMARYLANGID(language.id) != LANG_ENGLISH && PRIMARYLANGID(language.id) != LANG_CHINESE)
-            all.push_back(PRIMARYLANGID(language.id));
-    }
-    std::sort(all.begin(), all.end());
+    // The twelve versions, a copy for the other regions of each but English and Chinese, and a copy each
+    // for Chinese in Hong Kong and Singapore: the string block that every version holds shows which.
+    const std::vector<LANGID> all = ResourcesOf(6)[L"#1"];
+    EXPECT_EQ(23u, all.size());
+    for (const languages::Language& language : languages::kLanguages)
+        EXPECT_EQ(1, std::count(all.begin(), all.end(), language.id)) << language.tag;
     for (int type : {4, 5, 6}) {
         for (const auto& [name, ids] : ResourcesOf(type)) {
             bool onlyEnglish = std::count(std::begin(englishOnly), std::end(englishOnly), name) > 0;

@@ -104,6 +104,8 @@ HWND Owner()
     static HWND owner = [] {
         WNDCLASSA wc{0, OwnerProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "VelutraTestOwner"};
         RegisterClassA(&wc);
+        g_app.instance = GetModuleHandleA(nullptr);
+        lstrcpynA(g_app.className, kAppName, sizeof(g_app.className));
         SetWindowsHookExA(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
         PatchImport("Shell_NotifyIconA", reinterpret_cast<void*>(RecordNotify));
         g_createFont = reinterpret_cast<decltype(g_createFont)>(PatchImport("CreateFontIndirectA",
@@ -118,10 +120,8 @@ void ResetApp()
     for (HWND* slot : {&g_app.RecordReview, &g_app.MainPanel, &g_app.CdPanel, &g_app.MidiPanel, &g_app.SoundPanel})
         DestroyWindow(std::exchange(*slot, nullptr));
     DestroyMenu(std::exchange(g_app.trayMenu, nullptr));
-    g_app.instance = GetModuleHandleA(nullptr);
     g_app.mainWindow = Owner();
     ShowWindow(Owner(), SW_HIDE);
-    lstrcpynA(g_app.className, kAppName, sizeof(g_app.className));
     g_app.settings = AppSettings{};
     g_mci = MciSeam{RecordCommand, mciGetErrorStringA, FakeTickCount, FakeSleep};
     const DWORD types[] = {MCI_DEVTYPE_CD_AUDIO, MCI_DEVTYPE_SEQUENCER, MCI_DEVTYPE_WAVEFORM_AUDIO};
