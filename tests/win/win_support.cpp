@@ -19,12 +19,12 @@ MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags,
                                                            {MCI_STOP, "STOP"}};
     if (message == MCI_OPEN) {
         auto open = reinterpret_cast<MCI_OPEN_PARMSA*>(parms);
-        g_rec.mci += " OPEN" + ((flags & MCI_OPEN_ELEMENT) ? " " + std::string(open->lpstrElementName) : "");
+        g_rec.mci += "OPEN " + ((flags & MCI_OPEN_ELEMENT) ? std::string(open->lpstrElementName) + " " : "");
         open->wDeviceID = g_rec.openError ? 0xBEEF : 7;  // garbage after a failed open
         return g_rec.openError;
     }
     for (const auto& [traced, name] : kTraced)
-        if (message == traced) g_rec.mci += " " + std::string(name) + "#" + std::to_string(device);
+        if (message == traced) g_rec.mci += std::string(name) + "#" + std::to_string(device) + " ";
     auto status = reinterpret_cast<MCI_STATUS_PARMS*>(parms);
     if (message == MCI_STATUS) status->dwReturn = status->dwItem == MCI_STATUS_MODE ? g_rec.mode : 0;
     return device != 7 ? MCIERR_INVALID_DEVICE_ID : message == g_rec.failing ? MCIERR_HARDWARE : 0;
@@ -37,7 +37,7 @@ DWORD WINAPI FakeTickCount()
 
 VOID WINAPI FakeSleep(DWORD milliseconds)
 {
-    g_rec.mci += " WAIT " + std::to_string(milliseconds);
+    g_rec.mci += "WAIT " + std::to_string(milliseconds) + " ";
     g_rec.clock += milliseconds;
 }
 
@@ -80,8 +80,7 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
     auto box = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && Text(box) == kAppName && GetDlgItem(box, 0xFFFF)) {
         auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
-        const char* name = !icon ? "none" : icon == LoadIconA(nullptr, IDI_HAND) ? "hand"
-                           : icon == LoadIconA(nullptr, IDI_QUESTION) ? "question" : "exclamation";
+        const char* name = icon == LoadIconA(nullptr, IDI_HAND) ? "hand" : icon ? "question" : "none";
         g_rec.boxes.push_back(Text(GetDlgItem(box, 0xFFFF)) + "|" + name);
         PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_rec.boxAnswer), 0);
     }
@@ -90,7 +89,6 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (msg == WM_COMMAND) g_rec.commands.push_back(LOWORD(wParam));
     if (msg != WM_ENTERIDLE || wParam != MSGF_DIALOGBOX) return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (auto script = std::exchange(g_rec.script, nullptr)) script(reinterpret_cast<HWND>(lParam));
     else EndDialog(reinterpret_cast<HWND>(lParam), -77);
@@ -140,12 +138,6 @@ INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> scri
     return DialogBoxParamA(g_app.instance, name, Owner(), proc, 0);
 }
 
-std::string TakeMci()
-{
-    std::string trace = std::exchange(g_rec.mci, "");
-    return trace.empty() ? trace : trace.substr(1);
-}
-
 std::string Text(HWND window)
 {
     char text[512] = {};
@@ -161,13 +153,4 @@ void Fill(MediaDevice* device, std::initializer_list<const char*> texts)
         lstrcpynA(entry.text, text, sizeof(entry.text));
         AppendPlaylistEntry(&device->playlist, &entry);
     }
-}
-
-std::string Entries(const MediaDevice& device)
-{
-    std::string texts;
-    PlaylistEntry entry;
-    for (PlaylistHandle node = FirstPlaylistNode(&device.playlist); node; texts += " " + std::string(entry.text))
-        node = ReadPlaylistNode(node, &entry);
-    return texts.empty() ? texts : texts.substr(1);
 }

@@ -1,5 +1,5 @@
-// What the Win32 tests share: a hidden stand-in main window, and recorders of the program's
-// commands to it, message boxes, MCI commands, tray icon calls and font requests.
+// What the Win32 tests share: a hidden stand-in main window, and recorders of the program's message
+// boxes, MCI commands, tray icon calls and font requests.
 #pragma once
 
 #include <windows.h>
@@ -9,12 +9,12 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media/media_device.h"
 
 struct Recorded {
-    std::vector<UINT> commands;            // WM_COMMAND ids the stand-in got
     std::function<void(HWND)> script;      // run once in the next modal dialog waiting for input
     int boxAnswer = IDOK;                  // message boxes captioned "Velutra" are answered at once...
     std::vector<std::string> boxes;        // ...and kept as "text|icon"
@@ -22,7 +22,7 @@ struct Recorded {
     UINT failing = 0;                      // a command that answers MCIERR_HARDWARE
     DWORD mode = MCI_MODE_STOP;            // what a query of the mode gives
     DWORD clock = 1000;                    // the wave rest's clock: it moves only when the layer sleeps
-    std::string mci;                       // " OPEN file", " PLAY#7", " WAIT 100": open, close, play, stop
+    std::string mci;                       // "OPEN file PLAY#7 WAIT 100 ": opens, closes, plays, stops
     BOOL shellAnswer = TRUE;               // Shell_NotifyIconA's answer
     std::vector<std::pair<DWORD, NOTIFYICONDATAA>> shellCalls;
     std::vector<LOGFONTA> fonts;           // CreateFontIndirectA's requests, which are then made
@@ -39,7 +39,9 @@ protected:
 HWND Owner();
 // A dialog still open at its next idle moment after the script is ended with -77.
 INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script);
-std::string TakeMci();  // the MCI commands since the last call, without the leading blank
+inline std::string TakeMci()  // the MCI commands since the last call
+{
+    return std::exchange(g_rec.mci, "");
+}
 std::string Text(HWND window);
 void Fill(MediaDevice* device, std::initializer_list<const char*> texts);
-std::string Entries(const MediaDevice& device);  // the texts, joined by blanks
