@@ -1,5 +1,4 @@
-// The twelve language versions of the program's texts as the user must read them, and the regions
-// that are served one of them.
+// The twelve language versions of the program's texts as users must read them; regions served one.
 #pragma once
 
 #include <windows.h>
@@ -27,8 +26,7 @@ struct Language {
 
 extern const std::array<Language, 12> kLanguages;  // English (United States) first
 
-// A locale whose language id has no version of its own: it is served another language's texts,
-// which the resources also hold under `resourceId` (a copy, or English itself).
+// A locale with no version of its own, served another's texts, held under `resourceId` too.
 struct Region {
     const char* name;      // "de-AT", used in test names
     const char* locale;

@@ -1,6 +1,5 @@
-// The built resources in every language, read by language id: every translated dialog, menu and
-// string block exists under exactly the twelve versions and their regional copies, shaped like the
-// English one; no two controls of a dialog share an access key.
+// The built resources in every language, read by language id: each translated dialog, menu and string
+// block under every version and regional copy, shaped like English; no access key twice in a dialog.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -34,7 +33,6 @@ Names ResourcesOf(int type)
 {
     Names names;
     EnumResourceNamesW(nullptr, MAKEINTRESOURCEW(type), AddName, reinterpret_cast<LONG_PTR>(&names));
-    for (auto& [name, ids] : names) std::sort(ids.begin(), ids.end());
     return names;
 }
 
@@ -67,8 +65,8 @@ TEST(Resources, EveryLanguageHoldsEveryTranslatedResourceShapedLikeEnglish)
 {
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     const std::wstring englishOnly[] = {L"#103", L"#104", L"#105", L"#106", L"MAIN"};  // panels, main menu
-    // The twelve versions, a copy for the other regions of each but English and Chinese, and a copy each
-    // for Chinese in Hong Kong and Singapore: the string block that every version holds shows which.
+    // The string block every version holds: the twelve, a copy for the other regions of each but English
+    // and Chinese, and a copy each for Chinese in Hong Kong and Singapore.
     const std::vector<LANGID> all = ResourcesOf(6)[L"#1"];
     EXPECT_EQ(23u, all.size());
     for (const languages::Language& language : languages::kLanguages)
@@ -80,8 +78,7 @@ TEST(Resources, EveryLanguageHoldsEveryTranslatedResourceShapedLikeEnglish)
             std::vector<std::wstring> shape = Shape(type, name, english);
             EXPECT_FALSE(shape.empty()) << "type " << type << " " << name;
             for (LANGID id : ids)
-                EXPECT_TRUE(shape == Shape(type, name, id)) << "type " << type << " " << name << " in " << std::hex
-                                                            << id;
+                EXPECT_TRUE(shape == Shape(type, name, id)) << type << " " << name << " in " << std::hex << id;
         }
     }
 }

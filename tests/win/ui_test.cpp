@@ -1,6 +1,5 @@
-// The program's dialogs and panels in this process, driven through their messages: Properties, About
-// and the playlist editors as modal dialogs of the stand-in main window; the panels' stacking, faces
-// and LCD lines; the tray icon's rules and Power; the record review; the MCI order that matters.
+// The program's dialogs (modal dialogs of the stand-in main window) and panels in this process,
+// driven through their messages, with the MCI, tray and font recorders in place.
 #include "app/app.h"
 #include "dialogs/dialogs.h"
 #include "players/playlist_editors.h"
@@ -11,9 +10,6 @@
 
 namespace {
 
-using Dialogs = WinTest;
-using Panels = WinTest;
-
 void Press(HWND window, int id)
 {
     SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
@@ -22,11 +18,6 @@ void Press(HWND window, int id)
 LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return SendDlgItemMessageA(dialog, id, msg, wParam, lParam);
-}
-
-void Post(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
 // The list box's texts, and "+loop" while the switch is on.
@@ -39,8 +30,7 @@ std::string Listed(HWND dialog)
     return texts + (Send(dialog, IDC_LOOP, BM_GETCHECK) == BST_CHECKED ? "+loop" : "");
 }
 
-// Opens Properties; gives the row it shows + 100 when the box is ticked, after setting the row (unless
-// below 0) and the box and pressing `button`.
+// Properties: gives the row shown + 100 if the box is ticked; sets the row (unless -1), the box, and presses `button`.
 LRESULT Properties(int row, UINT tick, int button)
 {
     LRESULT shown = -2;
@@ -48,14 +38,16 @@ LRESULT Properties(int row, UINT tick, int button)
         shown = Send(dialog, IDC_FORMAT, CB_GETCURSEL) + 100 * Send(dialog, IDC_TRAYOPTION, BM_GETCHECK);
         if (row >= 0) Send(dialog, IDC_FORMAT, CB_SETCURSEL, static_cast<WPARAM>(row));
         Send(dialog, IDC_TRAYOPTION, BM_SETCHECK, tick);
-        Post(dialog, button);
+        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
     }));
     return shown;
 }
 
 }  // namespace
 
-TEST_F(Dialogs, PropertiesShowTheSettingsAndOnlyOkAppliesThemTheIconAtOnce)
+// Properties shows the settings and only OK applies them, the icon at once; About closes with OK
+// and Esc; the help commands that name the help file, which does not ship, say so.
+TEST_F(Program, PropertiesApplyOnlyOnOkAboutClosesAndHelpWithoutItsFileSaysSo)
 {
     EXPECT_EQ(110, Properties(16, BST_UNCHECKED, IDCANCEL)) << "row 10 and the box ticked";
     EXPECT_EQ(110, Properties(-1, BST_CHECKED, IDOK)) << "after Cancel";
@@ -67,19 +59,16 @@ TEST_F(Dialogs, PropertiesShowTheSettingsAndOnlyOkAppliesThemTheIconAtOnce)
     ASSERT_EQ(2u, g_rec.shellCalls.size());
     EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_rec.shellCalls[0].first) << "OK with the box cleared";
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_rec.shellCalls[1].first) << "OK with the box ticked again";
-}
 
-TEST_F(Dialogs, AboutClosesWithOkAndEscAndHelpWithoutItsFileSaysSo)
-{
-    EXPECT_EQ(1, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND dialog) { Post(dialog, IDOK); }));
+    EXPECT_EQ(1, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); }));
     EXPECT_EQ(0, RunDialog("ABOUTBOX", AboutDlgProc, [](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); }));
     for (UINT command : {IDM_HELP_CONTENTS, IDM_HELP_SEARCH, IDM_HELP_FINDER}) RunHelpCommand(Owner(), command);
-    EXPECT_EQ(std::vector<std::string>(3, "Unable to activate help|hand"), g_rec.boxes);
+    EXPECT_EQ(std::vector<std::string>(3, "Unable to activate help|hand"), g_rec.boxes) << "no help file ships";
 }
 
 // The list box holds every edit until OK rebuilds the playlist from it, reopens the player on the
 // new first entry and moves it to the chosen one, which a playing player plays on with.
-TEST_F(Dialogs, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlayer)
+TEST_F(Program, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlayer)
 {
     MediaDevice& midi = g_app.MidiDevice;
     Fill(&midi, {"a.mid", "b.mid", "c.mid"});
@@ -93,7 +82,7 @@ TEST_F(Dialogs, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlaye
             shown.push_back(Listed(dialog));
         }
         Send(dialog, IDC_LOOP, BM_SETCHECK, BST_CHECKED);
-        Post(dialog, IDCANCEL);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
     EXPECT_EQ((std::vector<std::string>{"a.mid b.mid c.mid ", "c.mid ", "c.mid ", ""}), shown)
         << "shown; after Remove of the first two; after Clear answered No; after Yes";
@@ -121,7 +110,7 @@ TEST_F(Dialogs, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlaye
 // Each player shows at its place in the stack or hides, by the Config bits, and a panel never made
 // (its bit was clear at start) keeps its room. A face is drawn at its item's corner, never for a
 // focus change; an LCD line only on a whole redraw, with a font of its own.
-TEST_F(Panels, PlayersStackByTheConfigBitsAndDrawTheirFacesAndLcdLines)
+TEST_F(Program, PlayersStackByTheConfigBitsAndDrawTheirFacesAndLcdLines)
 {
     g_app.settings.Config = CFG_CD | CFG_SOUND | CFG_BANNER;
     CreatePanels(Owner());
@@ -154,9 +143,9 @@ TEST_F(Panels, PlayersStackByTheConfigBitsAndDrawTheirFacesAndLcdLines)
         SendMessageA(g_app.CdPanel, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&item));
         return pixels[7 * 64 + 5] != 0xFF00FFu && pixels[7 * 64 + 4] == 0xFF00FFu && pixels[6 * 64 + 5] == 0xFF00FFu;
     };
-    EXPECT_TRUE(draw(IDC_PLAY, ODA_DRAWENTIRE, 0) && draw(IDC_TRACK, ODA_DRAWENTIRE, 0));
+    EXPECT_TRUE(draw(IDC_PLAY, ODA_DRAWENTIRE, 0) && draw(IDC_TRACK, ODA_DRAWENTIRE, 0) &&
+                draw(IDC_DISPLAY, ODA_DRAWENTIRE, 0));
     EXPECT_FALSE(draw(IDC_PLAY, ODA_FOCUS, ODS_FOCUS) || draw(IDC_TRACK, ODA_SELECT, ODS_SELECTED));
-    EXPECT_TRUE(draw(IDC_DISPLAY, ODA_DRAWENTIRE, 0));
     DeleteObject(SelectObject(dc, previous));
     DeleteDC(dc);
     // Height, weight, pitch and family, character set (1: the default, for every script) and face.
@@ -171,7 +160,7 @@ TEST_F(Panels, PlayersStackByTheConfigBitsAndDrawTheirFacesAndLcdLines)
 
 // The icon is added once in the record the oldest shells take, deleted whenever asked, and back after
 // a shell restart only when on. With the icon on, Power stops and closes every player and hides.
-TEST_F(Panels, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhenOn)
+TEST_F(Program, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhenOn)
 {
     g_app.settings.Config &= ~CFG_TRAY;  // as start-up leaves it before it switches the icon on
     SetTrayIcon(Owner(), TRUE);
@@ -211,7 +200,7 @@ TEST_F(Panels, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhen
 // Stop after Record keeps the recording for review and locks the panel behind the review, whose
 // Quit drops it; a record that fails ends the recording with no review. A wave device rests between
 // its stop and its close: Wine's wave driver crashed without it.
-TEST_F(Panels, RecordingIsReviewedWithThePanelLockedAndQuitDropsIt)
+TEST_F(Program, RecordingIsReviewedWithThePanelLockedAndQuitDropsIt)
 {
     CreateSoundPanel(Owner());
     HWND panel = g_app.SoundPanel;
@@ -229,14 +218,16 @@ TEST_F(Panels, RecordingIsReviewedWithThePanelLockedAndQuitDropsIt)
     EXPECT_EQ(nullptr, g_app.RecordReview);
     EXPECT_TRUE(IsWindowEnabled(panel));
     EXPECT_EQ(2, g_app.SoundDevice.playlist.count);
-    EXPECT_EQ("b.wav", Text(GetDlgItem(panel, IDC_DISPLAY)));
+    char display[64] = {};
+    GetDlgItemTextA(panel, IDC_DISPLAY, display, sizeof(display));
+    EXPECT_STREQ("b.wav", display);
     g_rec.failing = MCI_RECORD;
     Press(panel, IDC_RECORD);
     EXPECT_EQ(0u, g_app.SoundDevice.flags | g_app.SoundDevice.deviceId) << "a failed record is ended";
 }
 
 // Nothing is sent to the id a failed open leaves; the CD never shows MCI's error texts.
-TEST_F(Panels, FailedDevicesGetNothingMoreAndTheCdShowsNoMciError)
+TEST_F(Program, FailedDevicesGetNothingMoreAndTheCdShowsNoMciError)
 {
     Fill(&g_app.SoundDevice, {"a.wav"});
     g_rec.openError = MCIERR_DEVICE_NOT_READY;

@@ -2,7 +2,6 @@
 #include "tests/win/win_support.h"
 
 #include <cstring>
-#include <utility>
 
 #include "app/app.h"
 #include "media/mci_seam.h"
@@ -15,15 +14,14 @@ HFONT(WINAPI* g_createFont)(const LOGFONTA*) = nullptr;
 
 MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parms)
 {
-    static const std::pair<UINT, const char*> kTraced[] = {{MCI_CLOSE, "CLOSE"}, {MCI_PLAY, "PLAY"},
-                                                           {MCI_STOP, "STOP"}};
+    static const std::pair<UINT, const char*> kNames[] = {{MCI_CLOSE, "CLOSE"}, {MCI_PLAY, "PLAY"}, {MCI_STOP, "STOP"}};
     if (message == MCI_OPEN) {
         auto open = reinterpret_cast<MCI_OPEN_PARMSA*>(parms);
         g_rec.mci += "OPEN " + ((flags & MCI_OPEN_ELEMENT) ? std::string(open->lpstrElementName) + " " : "");
         open->wDeviceID = g_rec.openError ? 0xBEEF : 7;  // garbage after a failed open
         return g_rec.openError;
     }
-    for (const auto& [traced, name] : kTraced)
+    for (const auto& [traced, name] : kNames)
         if (message == traced) g_rec.mci += std::string(name) + "#" + std::to_string(device) + " ";
     auto status = reinterpret_cast<MCI_STATUS_PARMS*>(parms);
     if (message == MCI_STATUS) status->dwReturn = status->dwItem == MCI_STATUS_MODE ? g_rec.mode : 0;
@@ -78,10 +76,12 @@ void* PatchImport(const char* name, void* replacement)
 LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
 {
     auto box = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && Text(box) == kAppName && GetDlgItem(box, 0xFFFF)) {
+    char caption[16] = {}, text[512] = {};
+    GetWindowTextA(box, caption, sizeof(caption));
+    if (code == HCBT_ACTIVATE && !lstrcmpA(caption, kAppName) && GetDlgItemTextA(box, 0xFFFF, text, sizeof(text))) {
         auto icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
         const char* name = icon == LoadIconA(nullptr, IDI_HAND) ? "hand" : icon ? "question" : "none";
-        g_rec.boxes.push_back(Text(GetDlgItem(box, 0xFFFF)) + "|" + name);
+        g_rec.boxes.push_back(text + std::string("|") + name);
         PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(g_rec.boxAnswer), 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -132,24 +132,10 @@ void ResetApp()
     g_rec = Recorded{};
 }
 
-INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script)
-{
-    g_rec.script = std::move(script);
-    return DialogBoxParamA(g_app.instance, name, Owner(), proc, 0);
-}
-
-std::string Text(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 void Fill(MediaDevice* device, std::initializer_list<const char*> texts)
 {
     for (const char* text : texts) {
-        PlaylistEntry entry;
-        entry.number = device->playlist.count + 1;
+        PlaylistEntry entry{device->playlist.count + 1, {}};
         lstrcpynA(entry.text, text, sizeof(entry.text));
         AppendPlaylistEntry(&device->playlist, &entry);
     }

@@ -31,17 +31,19 @@ extern Recorded g_rec;
 
 // The process-wide state as at a fresh start, the stand-in as main window, nothing recorded.
 void ResetApp();
-class WinTest : public testing::Test {
+class Program : public testing::Test {  // each test starts from a fresh state
 protected:
     void SetUp() override { ResetApp(); }
-    void TearDown() override { ResetApp(); }
 };
 HWND Owner();
 // A dialog still open at its next idle moment after the script is ended with -77.
-INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script);
+inline INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND)> script)
+{
+    g_rec.script = std::move(script);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), name, Owner(), proc, 0);
+}
 inline std::string TakeMci()  // the MCI commands since the last call
 {
     return std::exchange(g_rec.mci, "");
 }
-std::string Text(HWND window);
 void Fill(MediaDevice* device, std::initializer_list<const char*> texts);
