@@ -119,7 +119,6 @@ void ResetApp()
         DestroyWindow(std::exchange(*slot, nullptr));
     DestroyMenu(std::exchange(g_app.trayMenu, nullptr));
     g_app.mainWindow = Owner();
-    ShowWindow(Owner(), SW_HIDE);
     g_app.settings = AppSettings{};
     g_mci = MciSeam{RecordCommand, mciGetErrorStringA, FakeTickCount, FakeSleep};
     const DWORD types[] = {MCI_DEVTYPE_CD_AUDIO, MCI_DEVTYPE_SEQUENCER, MCI_DEVTYPE_WAVEFORM_AUDIO};
