@@ -1,5 +1,4 @@
-// The twelve language versions of the program's texts as the user must read them, and the regions
-// that are served one of them: what the Win32 and end-to-end language tests compare with.
+// The twelve language versions of the program's texts as users must read them; regions served one.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +8,9 @@
 
 namespace languages {
 
-// Indexes into Language::captions.
-enum Caption : int {
+enum Caption : int {  // indexes into Language::captions
     CAPTION_ABOUT, CAPTION_MIDI_PLAYLIST, CAPTION_CD_PLAYLIST, CAPTION_SOUND_PLAYLIST, CAPTION_RECORD_REVIEW,
-    CAPTION_PROPERTIES, CAPTION_COUNT
-};
+    CAPTION_PROPERTIES, CAPTION_COUNT};
 
 struct Language {
     const char* tag;          // "ja-JP", also the name of its resource file
@@ -27,11 +24,9 @@ struct Language {
     std::array<const wchar_t*, CAPTION_COUNT> captions;
 };
 
-// English (United States) first, then the eleven translations.
-extern const std::array<Language, 12> kLanguages;
+extern const std::array<Language, 12> kLanguages;  // English (United States) first
 
-// A locale whose language id has no version of its own: it is served another language's texts,
-// which the resources also hold under `resourceId` (a copy, or English itself).
+// A locale with no version of its own, served another's texts, held under `resourceId` too.
 struct Region {
     const char* name;      // "de-AT", used in test names
     const char* locale;
@@ -42,13 +37,6 @@ struct Region {
 
 extern const std::array<Region, 8> kRegions;
 
-// Null when the table has no such tag.
-const Language* FindLanguage(const std::string& tag);
-
-// Every language id the translated resources exist under: the twelve and their regional copies.
-std::array<LANGID, 23> TranslatedResourceLanguages();
-
-// The language whose texts the resources hold under `id`; null for an id that holds none.
-const Language* LanguageOfResources(LANGID id);
+const Language* FindLanguage(const std::string& tag);  // null for a tag the table lacks
 
 }  // namespace languages
