@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "media/media_device.h"
+#include "model/config.h"
 #include "settings/settings.h"
 
 constexpr UINT TRAY_CALLBACK = WM_USER + 128;  // 1152: the tray icon's notifications

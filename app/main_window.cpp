@@ -4,7 +4,6 @@
 #include "app/app.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource.h"
-#include "settings/playlist_store.h"
 #include "ui/panels.h"
 #include "ui/skin.h"
 

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "dialogs/record_formats.h"
+#include "model/record_formats.h"
 #include "resources/resource.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "media/media_math.h"
+#include "model/media_math.h"
 #include "media/mci_seam.h"
 #include "media/media_internal.h"
 #include "resources/resource.h"

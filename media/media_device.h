@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "players/playlist.h"
+#include "model/playlist.h"
 
 enum MediaDeviceFlags : DWORD {
     MDF_OPEN         = 0x1,

@@ -4,7 +4,7 @@
 
 #include "app/app.h"
 #include "media/media_internal.h"
-#include "media/wave_format.h"
+#include "model/wave_format.h"
 #include "resources/resource.h"
 
 namespace {

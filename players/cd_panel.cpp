@@ -2,7 +2,7 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "media/media_math.h"
+#include "model/media_math.h"
 #include "players/playlist_editors.h"
 #include "players/playlist_win.h"
 #include "resources/resource.h"

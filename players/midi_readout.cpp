@@ -1,7 +1,7 @@
 // The MIDI panel's position read-out: its display key and its text.
 #include "players/midi_readout.h"
 
-#include "media/media_math.h"
+#include "model/media_math.h"
 
 std::uint32_t MidiDisplayKey(bool positionKnown, std::uint32_t positionMs, int current)
 {

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
+#include "settings/settings.h"
 
 namespace {
 

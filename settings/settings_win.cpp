@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/app.h"
 #include "resources/resource.h"
-#include "ui/layout.h"
+#include "model/layout.h"
 #include "ui/skin.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/hot_spots.h"
+#include "model/hot_spots.h"
 
 int CreatePanels(HWND mainWindow);
 int CreateMainPanel(HWND parent);

@@ -1,10 +1,10 @@
 // Panel backgrounds and button faces, painted from the skin bitmaps. Every paint loads its
 // bitmaps and frees them again; nothing is kept between messages.
 #include "app/app.h"
-#include "ui/palette.h"
+#include "model/palette.h"
 #include "ui/panels.h"
 #include "ui/skin.h"
-#include "ui/skin_faces.h"
+#include "model/skin_faces.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <set>
 
-#include "ui/hot_spots.h"
+#include "model/hot_spots.h"
 
 TEST(HotSpots, RectangleIncludesRightAndBottom)
 {

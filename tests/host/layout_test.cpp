@@ -1,8 +1,8 @@
 // Stacking of the player panels under the banner for every combination of the view bits.
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
-#include "ui/layout.h"
+#include "model/config.h"
+#include "model/layout.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Position arithmetic of the players: CD skips, millisecond skips, track starts, read-outs.
 #include <gtest/gtest.h>
 
-#include "media/media_math.h"
+#include "model/media_math.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The skin palette's entries and the depth that selects each art set.
 #include <gtest/gtest.h>
 
-#include "ui/palette.h"
+#include "model/palette.h"
 
 namespace {
 

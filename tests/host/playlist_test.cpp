@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "players/playlist.h"
+#include "model/playlist.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "dialogs/record_formats.h"
+#include "model/record_formats.h"
 
 namespace {
 

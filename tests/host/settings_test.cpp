@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "settings/settings.h"
+#include "model/config.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The background and face chosen for every panel, control, press and program state.
 #include <gtest/gtest.h>
 
-#include "ui/palette.h"
-#include "ui/skin_faces.h"
+#include "model/palette.h"
+#include "model/skin_faces.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The wave format of a recording for each row of the recording format table.
 #include <gtest/gtest.h>
 
-#include "media/wave_format.h"
+#include "model/wave_format.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "media/media_math.h"
+#include "model/media_math.h"
 #include "resources/resource.h"
 #include "ui/panels.h"
 #include "ui/skin.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "media/media_math.h"
+#include "model/media_math.h"
 #include "tests/win/mci_recorder.h"
 
 namespace {

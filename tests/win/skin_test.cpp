@@ -5,7 +5,7 @@
 
 #include "app/app.h"
 #include "resources/resource.h"
-#include "ui/palette.h"
+#include "model/palette.h"
 #include "ui/panels.h"
 #include "ui/skin.h"
 

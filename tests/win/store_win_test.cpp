@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 
 namespace {
 

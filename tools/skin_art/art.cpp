@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "resources/resource.h"
-#include "ui/hot_spots.h"
-#include "ui/palette.h"
-#include "ui/skin_faces.h"
+#include "model/hot_spots.h"
+#include "model/palette.h"
+#include "model/skin_faces.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <iterator>
 
 #include "tools/skin_art/art.h"
-#include "ui/hot_spots.h"
-#include "ui/skin_faces.h"
+#include "model/hot_spots.h"
+#include "model/skin_faces.h"
 
 namespace {
 

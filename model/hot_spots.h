@@ -1,5 +1,4 @@
 // The panels' hot-spot tables: where each owner-drawn control sits, in pixels.
-// Portable: no Windows headers, so the host build tests it.
 #pragma once
 
 #include <array>

@@ -1,5 +1,4 @@
 // The wave recording formats offered by the Properties dialog; `Wavefmt` is a row number.
-// Portable: no Windows headers, so the host build tests it.
 #pragma once
 
 #include <array>

@@ -1,5 +1,4 @@
 // The playlist model: an ordered list of numbered entries with a current position.
-// Portable: no Windows headers, so the host build tests it.
 #pragma once
 
 #include <cstddef>

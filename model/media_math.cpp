@@ -1,5 +1,5 @@
 // Position arithmetic of the players.
-#include "media/media_math.h"
+#include "model/media_math.h"
 
 #include <cstdio>
 

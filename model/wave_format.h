@@ -1,5 +1,4 @@
 // The wave format a recording is made in, worked out from a row of the recording format table.
-// Portable: no Windows headers, so the host build tests it.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
 // Position arithmetic of the players: packed CD positions, skip targets, read-out keys and texts.
-// Portable: no Windows headers, so the host build tests it.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,4 @@
 // Stacking arithmetic of the panels inside the main window.
-// Portable: no Windows headers, so the host build tests it.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The entries of the skin palette.
-#include "ui/palette.h"
+#include "model/palette.h"
 
 // The dark primaries are 191, not 128; the last four rows are black.
 const std::array<SkinColor, 20> SkinColorTable{{

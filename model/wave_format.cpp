@@ -1,8 +1,8 @@
 // The wave format a recording is made in.
-#include "media/wave_format.h"
+#include "model/wave_format.h"
 
-#include "dialogs/record_formats.h"
-#include "settings/settings.h"
+#include "model/record_formats.h"
+#include "model/config.h"
 
 RecordingWaveFormat RecordingWaveFormatOf(std::uint32_t wavefmt)
 {

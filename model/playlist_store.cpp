@@ -1,5 +1,5 @@
 // Encoding and decoding of the playlist store file; the file itself is opened in playlist_store_win.cpp.
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 
 #include <cstring>
 

@@ -1,5 +1,4 @@
 // The skin palette: a 32-step grey ramp, white filler and the 20 colours of SkinColorTable.
-// Portable: no Windows headers, so the host build tests it and the art generator shares it.
 #pragma once
 
 #include <array>

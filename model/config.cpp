@@ -1,5 +1,5 @@
 // Config bit helpers, and the checks of what the registry gives back.
-#include "settings/settings.h"
+#include "model/config.h"
 
 bool ToggleConfigBit(AppSettings* settings, std::uint32_t bit)
 {

@@ -1,7 +1,7 @@
 // Stacking of the shown player panels: fixed order CD, MIDI, Sound, 98 pixels each under the banner.
-#include "ui/layout.h"
+#include "model/layout.h"
 
-#include "settings/settings.h"
+#include "model/config.h"
 
 PanelStack StackPanels(std::uint32_t config)
 {

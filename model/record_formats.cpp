@@ -1,5 +1,5 @@
 // The combo-box texts of the recording formats.
-#include "dialogs/record_formats.h"
+#include "model/record_formats.h"
 
 #include <cstdio>
 

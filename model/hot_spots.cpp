@@ -1,5 +1,5 @@
 // The four hot-spot tables, in the order controls are placed and the pointer test visits them.
-#include "ui/hot_spots.h"
+#include "model/hot_spots.h"
 
 const std::array<HotSpot, 8> MainPanelHotSpots{{
     {1026, 125, 2, 280, 27, "Banner"},

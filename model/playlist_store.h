@@ -1,12 +1,11 @@
-// The playlist store file "velutra.s": its byte layout (portable) and the file half.
-// Portable declarations only: no Windows headers, so the host build tests the codec.
+// The playlist store file "velutra.s": its byte layout, written and read over any byte sink and source.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "players/playlist.h"
+#include "model/playlist.h"
 
 // Layout, all numbers big-endian: an 8-byte file header ("VL", format 10, 0, 4 reserved zero
 // bytes), then the MIDI section and the Sound section, each an 8-byte header (id, entry count,
@@ -63,7 +62,3 @@ int DecodePlaylistStore(const unsigned char* data, std::size_t size, StoreSectio
 // (kEntryTextSize bytes). -1 (out empty) when it would pass 255 characters, or when the module
 // path fills its 256-byte buffer and so may have been cut short by the system.
 int BuildStorePath(const char* modulePath, char* out);
-
-// File half (playlist_store_win.cpp), working on MidiDevice and SoundDevice.
-int LoadPlaylistStore();
-int SavePlaylistStore();

@@ -1,5 +1,5 @@
 // The playlist model: a forward-linked chain of entries, each its own zero-filled block.
-#include "players/playlist.h"
+#include "model/playlist.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,13 +1,12 @@
 // Which skin bitmap a panel background and each button face uses, by colour depth and state.
-// Portable: no Windows headers, so the host build tests it and the art generator shares it.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 #include "resources/resource.h"
-#include "settings/settings.h"
-#include "ui/hot_spots.h"
+#include "model/config.h"
+#include "model/hot_spots.h"
 
 // The condition under which a button shows its alternative normal face.
 enum FaceCondition : int {

@@ -1,5 +1,5 @@
 // The choice of background and face bitmaps from the skin tables.
-#include "ui/skin_faces.h"
+#include "model/skin_faces.h"
 
 const SkinFace* FindSkinFace(int controlId, PanelKind panel)
 {
