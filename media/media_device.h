@@ -3,22 +3,7 @@
 
 #include <windows.h>
 
-#include "model/playlist.h"
-
-enum MediaDeviceFlags : DWORD {
-    MDF_OPEN         = 0x1,
-    MDF_LOOP         = 0x2,
-    MDF_NEWRECORDING = 0x8,
-};
-
-enum PlayState : int { PLAYSTATE_STOPPED = 0, PLAYSTATE_PLAYING = 1, PLAYSTATE_PAUSED = 2 };
-
-struct MediaDevice {
-    DWORD deviceType = 0;  // MCI_DEVTYPE_CD_AUDIO, _SEQUENCER or _WAVEFORM_AUDIO
-    DWORD deviceId = 0;    // 0 while closed
-    DWORD flags = 0;
-    Playlist playlist;
-};
+#include "model/player_device.h"
 
 int InitMediaDevice(MediaDevice* device, DWORD deviceType);
 int ReleaseMediaDevice(MediaDevice* device);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/playlist.h"
+#include "model/player_device.h"
 
 // Layout, all numbers big-endian: an 8-byte file header ("VL", format 10, 0, 4 reserved zero
 // bytes), then the MIDI section and the Sound section, each an 8-byte header (id, entry count,
@@ -19,7 +19,7 @@ constexpr std::uint16_t kStoreMidiSection = 1;
 constexpr std::uint16_t kStoreSoundSection = 2;
 constexpr std::size_t kStoreMaxEntries = 65535;  // the count field has 16 bits
 // A device's open and recording bits describe this run only; they are never stored or taken back.
-constexpr std::uint32_t kStoreTransientFlags = 0x1 | 0x8;
+constexpr std::uint32_t kStoreTransientFlags = MDF_OPEN | MDF_NEWRECORDING;
 
 // One player's list and flags as they go out to the file.
 struct StoredList {

@@ -34,7 +34,7 @@ bool FaceConditionHolds(FaceCondition condition, const SkinState& state)
 
 bool PlayerCountsAsPlaying(int playState, std::uint32_t mciMode)
 {
-    return playState == kPlayStatePlaying && mciMode == kMciModePlay;
+    return playState == PLAYSTATE_PLAYING && mciMode == kMciModePlay;
 }
 
 int ChooseFaceBitmap(const SkinFace& face, bool pressed, const SkinState& state)

@@ -4,9 +4,10 @@
 #include <array>
 #include <cstdint>
 
-#include "resources/resource.h"
 #include "model/config.h"
 #include "model/hot_spots.h"
+#include "model/player_device.h"
+#include "resources/resource.h"
 
 // The condition under which a button shows its alternative normal face.
 enum FaceCondition : int {
@@ -67,10 +68,8 @@ struct SkinState {
     bool playing = false;  // the player of the panel being drawn
 };
 
-// A player counts as playing only when its own play state says playing (1) and MCI reports the
-// device's mode as playing (MCI_MODE_PLAY, 526); paused or stopped modes never count.
-constexpr int kPlayStatePlaying = 1;
-constexpr std::uint32_t kMciModePlay = 526;
+// A player counts as playing only when its own play state says playing and MCI reports the
+// device's mode as playing; paused or stopped modes never count.
 bool PlayerCountsAsPlaying(int playState, std::uint32_t mciMode);
 
 // The faces of a control on a panel, or nullptr when it has none (nothing is drawn).
