@@ -63,25 +63,6 @@ int PreviousEntryIndex(int current, int count)
     return previous < 0 ? count - 1 : previous;
 }
 
-CdReadout CdReadoutOf(bool listed, bool gotPosition, std::uint32_t position, int current)
-{
-    if (!listed) return {current + 1, 0, 0, current};
-    if (!gotPosition) return {1, 0, 0, 0};
-    int track = static_cast<int>(TmsfTrack(position));
-    return {track, static_cast<int>(TmsfMinute(position)), static_cast<int>(TmsfSecond(position)), track - 1};
-}
-
-std::uint32_t DisplayKey(int number, int minutes, int seconds)
-{
-    return static_cast<std::uint32_t>(number) % 256u + static_cast<std::uint32_t>(minutes) * 256u +
-           static_cast<std::uint32_t>(seconds) * 65536u;
-}
-
-int FormatReadout(char* out, std::size_t size, int minutes, int seconds, const char* word, int number)
-{
-    return std::snprintf(out, size, "%02d:%02d %s %02d", minutes, seconds, word, number);
-}
-
 int FormatTrackLabel(char* out, std::size_t size, const char* word, int number)
 {
     return std::snprintf(out, size, "%s %d", word, number);

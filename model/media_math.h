@@ -1,4 +1,4 @@
-// Position arithmetic of the players: packed CD positions, skip targets, read-out keys and texts.
+// Position arithmetic of the players: packed CD positions, skip targets, entry steps and track labels.
 #pragma once
 
 #include <cstddef>
@@ -36,21 +36,5 @@ std::uint32_t CdEntryStart(int index);
 int NextEntryIndex(int current, int count);
 int PreviousEntryIndex(int current, int count);
 
-// What the CD read-out shows: the number after the word, minutes, seconds, and the current index.
-struct CdReadout {
-    int number;
-    int minutes;
-    int seconds;
-    int current;
-};
-// listed: the device is open with at least one track listed; then the position (when it was
-// read) says where the disc is, and the current index follows it.
-CdReadout CdReadoutOf(bool listed, bool gotPosition, std::uint32_t position, int current);
-
-// The key of a read-out: the number, the minutes and the seconds, one byte each from the lowest.
-std::uint32_t DisplayKey(int number, int minutes, int seconds);
-
-// "03:27 Track 05"; the word is the caller's (a resource string). Returns the text's length.
-int FormatReadout(char* out, std::size_t size, int minutes, int seconds, const char* word, int number);
 // "Track 3": the label of a CD track entry.
 int FormatTrackLabel(char* out, std::size_t size, const char* word, int number);

@@ -2,7 +2,7 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "model/media_math.h"
+#include "model/readout.h"
 #include "players/playlist_editors.h"
 #include "players/playlist_win.h"
 #include "resources/resource.h"
@@ -11,8 +11,8 @@
 
 namespace {
 
-// The key of the text last put into Track; 1 is "00:00 Track 01", the template's own text.
-std::uint32_t g_lastCdDisplayKey = 1;
+// The key of the text last put into Track.
+std::uint32_t g_lastCdDisplayKey = kInitialCdDisplayKey;
 
 // Opens the device when needed and reads the disc's track list; false when there is no usable disc.
 bool OpenAndCheckCd(MediaDevice* cd)

@@ -2,7 +2,7 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "players/midi_readout.h"
+#include "model/readout.h"
 #include "players/playlist_editors.h"
 #include "players/playlist_win.h"
 #include "resources/resource.h"
@@ -72,7 +72,7 @@ int RefreshMidiDisplay(HWND panel, BOOL force)
     char word[40] = {};
     LoadStringA(g_app.instance, IDS_MUSIC, word, static_cast<int>(std::size(word)));
     char text[64] = {};
-    FormatMidiReadout(key, word, text, std::size(text));
+    FormatReadoutOfKey(key, word, text, std::size(text));
     SetDlgItemTextA(panel, IDC_TRACK, text);
     return 0;
 }

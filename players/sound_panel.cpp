@@ -5,10 +5,9 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "players/midi_readout.h"
+#include "model/readout.h"
 #include "players/playlist_editors.h"
 #include "players/playlist_win.h"
-#include "players/sound_readout.h"
 #include "resources/resource.h"
 #include "ui/panels.h"
 #include "ui/skin.h"
@@ -143,7 +142,7 @@ int RefreshSoundDisplay(HWND panel, BOOL force)
     char word[40] = {};
     LoadStringA(g_app.instance, recording ? IDS_RECORD : IDS_SOUND, word, static_cast<int>(std::size(word)));
     char text[64] = {};
-    FormatMidiReadout(key, word, text, std::size(text));
+    FormatReadoutOfKey(key, word, text, std::size(text));
     SetDlgItemTextA(panel, IDC_TRACK, text);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/media_math.h"
+#include "model/readout.h"
 
 namespace {
 

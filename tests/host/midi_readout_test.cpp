@@ -3,14 +3,14 @@
 
 #include <string>
 
-#include "players/midi_readout.h"
+#include "model/readout.h"
 
 namespace {
 
 std::string Readout(std::uint32_t key, const char* word = "Music")
 {
     char text[64];
-    FormatMidiReadout(key, word, text, sizeof text);
+    FormatReadoutOfKey(key, word, text, sizeof text);
     return text;
 }
 

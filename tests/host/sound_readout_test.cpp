@@ -3,15 +3,14 @@
 
 #include <string>
 
-#include "players/midi_readout.h"
-#include "players/sound_readout.h"
+#include "model/readout.h"
 
 namespace {
 
 std::string Readout(std::uint32_t key, const char* word)
 {
     char text[64];
-    FormatMidiReadout(key, word, text, sizeof text);
+    FormatReadoutOfKey(key, word, text, sizeof text);
     return text;
 }
 
