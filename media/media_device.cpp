@@ -3,12 +3,11 @@
 
 #include <iterator>
 
-#include "app/app.h"
+#include "base/app_state.h"
 #include "model/media_math.h"
 #include "media/mci_seam.h"
 #include "media/media_internal.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 
 MciSeam g_mci = {mciSendCommandA, mciGetErrorStringA, GetTickCount, Sleep};
 

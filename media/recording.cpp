@@ -2,7 +2,8 @@
 // user's Stop, a review file to play the recording back from, and the save to the user's file.
 #include <iterator>
 
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "media/media_internal.h"
 #include "model/wave_format.h"
 #include "resources/resource.h"

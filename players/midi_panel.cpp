@@ -1,7 +1,8 @@
 // The MIDI player panel: transport commands, the position read-out and the end of each file.
 #include <iterator>
 
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "model/readout.h"
 #include "players/playlist_editors.h"
 #include "players/playlist_win.h"

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "resources/resource.h"
 
 namespace {

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "players/playlist_win.h"
 #include "players/sound_panel.h"
 #include "resources/resource.h"

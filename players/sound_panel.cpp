@@ -4,7 +4,8 @@
 
 #include <iterator>
 
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "model/readout.h"
 #include "players/playlist_editors.h"
 #include "players/playlist_win.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "base/app_state.h"
 #include "model/playlist_store.h"
 #include "settings/settings.h"
 

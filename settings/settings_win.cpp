@@ -1,7 +1,7 @@
 // The settings in the registry, and the autostart entry.
 #include <string>
 
-#include "app/app.h"
+#include "base/app_state.h"
 #include "settings/settings.h"
 
 namespace {

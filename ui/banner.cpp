@@ -1,5 +1,6 @@
 // The banner panel: its buttons become main-window commands; the window is dragged by the banner.
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "resources/resource.h"
 #include "ui/panels.h"
 #include "ui/skin.h"

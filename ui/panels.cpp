@@ -1,8 +1,9 @@
-// Creation, placement and stacking of the four panels; the modeless dialog slot; message boxes;
+// Creation, placement and stacking of the four panels; the modeless dialog slot;
 // the painting and repainting that every panel shares.
 #include "ui/panels.h"
 
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "resources/resource.h"
 #include "model/layout.h"
 #include "ui/skin.h"
@@ -30,16 +31,6 @@ int CreatePanels(HWND mainWindow)
     if (config & CFG_SOUND) CreateSoundPanel(mainWindow);
     if (config & CFG_BANNER) CreateMainPanel(mainWindow);
     return 1;
-}
-
-PanelKind PanelKindOf(HWND panel)
-{
-    if (!panel) return PANEL_NONE;
-    if (panel == g_app.MainPanel) return PANEL_MAIN;
-    if (panel == g_app.CdPanel) return PANEL_CD;
-    if (panel == g_app.MidiPanel) return PANEL_MIDI;
-    if (panel == g_app.SoundPanel) return PANEL_SOUND;
-    return PANEL_NONE;
 }
 
 int PlacePanelControls(HWND panel, int x, int y, int width, int height)
@@ -88,13 +79,6 @@ int ShowModelessDialog(HWND owner, int templateId, DLGPROC proc)
         g_app.RecordReview = dialog;
     }
     return 0;
-}
-
-int ShowResourceMessage(UINT stringId, UINT flags)
-{
-    char text[256] = {};
-    LoadStringA(g_app.instance, stringId, text, static_cast<int>(std::size(text)));
-    return MessageBoxA(g_app.mainWindow, text, g_app.className, flags);
 }
 
 void PaintPanel(HWND panel, int templateId)

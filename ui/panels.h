@@ -13,10 +13,6 @@ int CreateSoundPanel(HWND parent);
 int PlacePanelControls(HWND panel, int x, int y, int width, int height);
 int LayoutPanels(HWND mainWindow);
 int ShowModelessDialog(HWND owner, int templateId, DLGPROC proc);
-int ShowResourceMessage(UINT stringId, UINT flags);
-
-// Which of the four panels a window is, by its slot in the process-wide state.
-PanelKind PanelKindOf(HWND panel);
 
 // Records the handle, places the controls from the table and shows the panel: WM_INITDIALOG of every panel.
 void InitPanel(HWND panel, HWND* slot, int x, int y, int height);

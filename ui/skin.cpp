@@ -1,8 +1,8 @@
 // Panel backgrounds and button faces, painted from the skin bitmaps. Every paint loads its
 // bitmaps and frees them again; nothing is kept between messages.
-#include "app/app.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
 #include "model/palette.h"
-#include "ui/panels.h"
 #include "ui/skin.h"
 #include "model/skin_faces.h"
 
