@@ -1,7 +1,7 @@
 // Start-up: single instance, class registration and creation of the main window.
 #include "app/app.h"
-#include "ui/skin.h"
 #include "resources/resource.h"
+#include "ui/skin.h"
 
 namespace {
 

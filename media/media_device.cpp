@@ -4,9 +4,9 @@
 #include <iterator>
 
 #include "base/app_state.h"
-#include "model/media_math.h"
 #include "media/mci_seam.h"
 #include "media/media_internal.h"
+#include "model/media_math.h"
 #include "resources/resource.h"
 
 MciSeam g_mci = {mciSendCommandA, mciGetErrorStringA, GetTickCount, Sleep};

@@ -1,8 +1,8 @@
 // The wave format a recording is made in.
 #include "model/wave_format.h"
 
-#include "model/record_formats.h"
 #include "model/config.h"
+#include "model/record_formats.h"
 
 RecordingWaveFormat RecordingWaveFormatOf(std::uint32_t wavefmt)
 {

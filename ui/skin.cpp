@@ -3,8 +3,8 @@
 #include "base/app_state.h"
 #include "media/media_device.h"
 #include "model/palette.h"
-#include "ui/skin.h"
 #include "model/skin_faces.h"
+#include "ui/skin.h"
 
 namespace {
 

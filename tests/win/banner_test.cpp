@@ -5,7 +5,7 @@
 
 #include "app/app.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
+#include "panels/panels.h"
 #include "ui/skin.h"
 
 namespace {

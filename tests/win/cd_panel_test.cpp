@@ -4,7 +4,7 @@
 #include "app/app.h"
 #include "model/media_math.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
+#include "panels/panels.h"
 #include "ui/skin.h"
 #include "tests/win/mci_recorder.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "players/playlist_editors.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 #include "tests/win/win_test_support.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "players/playlist_win.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 
 namespace {

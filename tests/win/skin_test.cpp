@@ -6,7 +6,7 @@
 #include "app/app.h"
 #include "resources/resource.h"
 #include "model/palette.h"
-#include "ui/panels.h"
+#include "panels/panels.h"
 #include "ui/skin.h"
 
 namespace {

@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "app/app.h"
-#include "players/sound_panel.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 #include "tests/win/mci_recorder.h"
 #include "tests/win/win_test_support.h"
-#include "ui/panels.h"
 
 namespace {
 

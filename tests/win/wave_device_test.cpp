@@ -8,13 +8,12 @@
 
 #include "app/app.h"
 #include "media/mci_seam.h"
-#include "players/sound_panel.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 #include "tests/audio/audio_rig.h"
 #include "tests/audio/wave_file.h"
 #include "tests/win/mci_recorder.h"
 #include "tests/win/win_test_support.h"
-#include "ui/panels.h"
 
 namespace {
 

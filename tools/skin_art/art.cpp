@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "resources/resource.h"
 #include "model/hot_spots.h"
 #include "model/palette.h"
 #include "model/skin_faces.h"
+#include "resources/resource.h"
 
 namespace {
 

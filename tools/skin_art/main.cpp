@@ -9,9 +9,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "tools/skin_art/art.h"
 #include "model/hot_spots.h"
 #include "model/skin_faces.h"
+#include "tools/skin_art/art.h"
 
 namespace {
 

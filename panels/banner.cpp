@@ -1,13 +1,11 @@
 // The banner panel: its buttons become main-window commands; the window is dragged by the banner.
 #include "base/app_state.h"
 #include "media/media_device.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 #include "ui/skin.h"
 
 namespace {
-
-constexpr DWORD kHandWaitMs = 50;
 
 // InvalidateRect with no window would redraw every window on the screen, so a control that
 // does not exist (or a panel that was never created) is skipped.
@@ -101,68 +99,4 @@ INT_PTR CALLBACK MainPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONDOWN:    return PressBackground(hDlg);
     }
     return FALSE;
-}
-
-// The hand stays for 50 ms before the panel goes on. The wait blocks the thread without
-// processing messages, as a busy loop on the tick count would, but costs no processor time.
-int TrackPointer(HWND panel)
-{
-    std::span<const HotSpot> table = HotSpotTable(PanelKindOf(panel));
-    if (table.empty()) return 0;
-    POINT pt;
-    GetCursorPos(&pt);
-    // Every hot spot lies inside its panel, so a pointer outside the panel needs no row tested:
-    // this runs on every timer tick and every button redraw.
-    RECT panelRect;
-    if (!GetWindowRect(panel, &panelRect) || !PtInRect(&panelRect, pt)) return 0;
-    for (const HotSpot& spot : table) {
-        if (spot.id == IDC_DISPLAY || spot.id == IDC_TRACK) continue;
-        RECT rect;
-        if (!GetWindowRect(GetDlgItem(panel, spot.id), &rect) || !PtInRect(&rect, pt)) continue;
-        SetCursor(LoadCursorA(g_app.instance, MAKEINTRESOURCEA(IDCUR_HAND)));
-        ShowCursor(TRUE);
-        Sleep(kHandWaitMs);
-        return 1;
-    }
-    return 0;
-}
-
-namespace {
-
-constexpr unsigned kClosedDiscPollTicks = 4;
-unsigned g_pollCount = 0;
-
-// The faces that follow the devices are checked on every tick but drawn only when they change:
-// drawing four unchanged faces twice a second took about 0.4 % of a core under Wine, more than
-// everything else the idle program does.
-void RedrawChangedFace(HWND panel, int id)
-{
-    HWND control = panel ? GetDlgItem(panel, id) : nullptr;
-    if (control && FaceOutOfDate(control)) InvalidateRect(control, nullptr, FALSE);
-}
-
-}  // namespace
-
-// Keeps the hand current and the faces that follow the devices up to date, twice a second.
-void PollPanels()
-{
-    ++g_pollCount;
-    TrackPointer(g_app.MainPanel);
-    std::uint32_t config = g_app.settings.Config;
-    if (config & CFG_CD) {
-        TrackPointer(g_app.CdPanel);
-        RedrawChangedFace(g_app.CdPanel, IDC_PLAY);
-        // With the CD device closed, asking for a disc opens and closes the cdaudio driver, about
-        // 0.15 % of a core at two a second under Wine: then a disc is looked for every 2 s.
-        if (g_app.CdDevice.deviceId != 0 || g_pollCount % kClosedDiscPollTicks == 0)
-            RedrawChangedFace(g_app.CdPanel, IDC_PLAYLIST);
-    }
-    if (config & CFG_MIDI) {
-        TrackPointer(g_app.MidiPanel);
-        RedrawChangedFace(g_app.MidiPanel, IDC_PLAY);
-    }
-    if (config & CFG_SOUND) {
-        TrackPointer(g_app.SoundPanel);
-        RedrawChangedFace(g_app.SoundPanel, IDC_PLAY);
-    }
 }

@@ -4,10 +4,8 @@
 #include "base/app_state.h"
 #include "media/media_device.h"
 #include "model/readout.h"
-#include "players/playlist_editors.h"
-#include "players/playlist_win.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 #include "ui/skin.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The common file dialog, list-box transfers and the current entry's name.
-#include "players/playlist_win.h"
+#include "panels/panels.h"
 
 #include <cstddef>
 #include <cstring>

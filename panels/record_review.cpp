@@ -6,8 +6,7 @@
 
 #include "base/app_state.h"
 #include "media/media_device.h"
-#include "players/playlist_win.h"
-#include "players/sound_panel.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 
 namespace {
@@ -78,6 +77,16 @@ void QuitReview(MediaDevice* device)
 }
 
 }  // namespace
+
+int ShowRecordReview(HWND owner)
+{
+    HWND dialog = CreateDialogParamA(g_app.instance, MAKEINTRESOURCEA(IDD_RECORDREVIEW), owner, RecordReviewProc, 0);
+    if (dialog) {
+        ShowWindow(dialog, SW_SHOW);
+        g_app.RecordReview = dialog;
+    }
+    return 0;
+}
 
 INT_PTR CALLBACK RecordReviewProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM) noexcept
 {

@@ -1,11 +1,9 @@
 // The playlist editor dialogs: the list box holds every edit until OK rebuilds the playlist.
-#include "players/playlist_editors.h"
+#include "panels/panels.h"
 
 #include "base/app_state.h"
 #include "media/media_device.h"
-#include "players/playlist_win.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 
 namespace {
 

@@ -1,16 +1,13 @@
 // The Sound player panel: transport commands, recording from Record to Recordend, the position
 // read-out and the end of each file.
-#include "players/sound_panel.h"
+#include "panels/panels.h"
 
 #include <iterator>
 
 #include "base/app_state.h"
 #include "media/media_device.h"
 #include "model/readout.h"
-#include "players/playlist_editors.h"
-#include "players/playlist_win.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 #include "ui/skin.h"
 
 namespace {
@@ -58,7 +55,7 @@ void StopSound(HWND panel, MediaDevice* device)
     if (!IsRecording(device)) return;
     KeepRecordingForReview(device);
     EnableWindow(panel, FALSE);
-    ShowModelessDialog(panel, IDD_RECORDREVIEW, RecordReviewProc);
+    ShowRecordReview(panel);
 }
 
 // The review dialog sends this from inside its own command handling: it is destroyed here while
