@@ -13,14 +13,6 @@ namespace {
 constexpr DWORD kWaveFormatFlags = MCI_WAVE_SET_FORMATTAG | MCI_WAVE_SET_CHANNELS | MCI_WAVE_SET_SAMPLESPERSEC |
                                    MCI_WAVE_SET_AVGBYTESPERSEC | MCI_WAVE_SET_BLOCKALIGN | MCI_WAVE_SET_BITSPERSAMPLE;
 
-// A stopped recording is saved at once into this file of the temporary folder, and the device
-// then holds that file as its element. Wine's wave driver keeps the length of an untitled element
-// at 0 until it is saved, so it cannot play a recording back before then, and a save that fails
-// leaves the driver without its element. With the review file the recording plays in the review
-// dialog, and after a failed save it is opened again from the file. Empty while there is none;
-// the close that ends the recording deletes it.
-char g_reviewFile[MAX_PATH] = {};
-
 MCIERROR SendSave(const MediaDevice* device, const char* path)
 {
     RestWaveDevice();
@@ -47,18 +39,6 @@ void ReopenFromReviewFile(MediaDevice* device)
 }
 
 }  // namespace
-
-const char* RecordingElementName()
-{
-    return g_reviewFile;
-}
-
-void ForgetReviewFile()
-{
-    if (!g_reviewFile[0]) return;
-    DeleteFileA(g_reviewFile);
-    g_reviewFile[0] = '\0';
-}
 
 void StartRecording(MediaDevice* device)
 {
