@@ -411,6 +411,23 @@ void SkipForward(MediaDevice* device)
     if (mode == MCI_MODE_PLAY) PlayMedia(device);
 }
 
+bool IsEndOfPlayNotice(const MediaDevice* device, WPARAM code, LPARAM deviceId)
+{
+    if (code != MCI_NOTIFY_SUCCESSFUL) return false;
+    return device->deviceId != 0 && static_cast<DWORD>(deviceId) == device->deviceId;
+}
+
+void PlayOnAfterEnd(MediaDevice* device)
+{
+    if ((device->flags & MDF_LOOP) || device->playlist.current + 1 < device->playlist.count) {
+        NextPlaylistEntry(device);
+        PlayMedia(device);
+    } else {
+        CloseMediaDevice(device);
+        device->playlist.current = 0;
+    }
+}
+
 int RefreshCdTrackList(MediaDevice* device)
 {
     if (!(device->flags & MDF_OPEN)) return -1;

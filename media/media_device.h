@@ -28,6 +28,12 @@ void NextPlaylistEntry(MediaDevice* device);
 void PreviousPlaylistEntry(MediaDevice* device);
 void SkipBackward(MediaDevice* device);
 void SkipForward(MediaDevice* device);
+// A notice that a play ran to its end, from the device that is open now. One from a device that is
+// no longer the open one (closed, or replaced since the notice was posted) is stale.
+bool IsEndOfPlayNotice(const MediaDevice* device, WPARAM code, LPARAM deviceId);
+// After a file has played to its end: the next one plays, the first again when looping; after the
+// last without looping the device closes and the first entry becomes current.
+void PlayOnAfterEnd(MediaDevice* device);
 int RefreshCdTrackList(MediaDevice* device);
 void ReportMciError(const MediaDevice* device, MCIERROR error);
 

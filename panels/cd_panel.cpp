@@ -6,7 +6,6 @@
 #include "model/readout.h"
 #include "panels/panels.h"
 #include "resources/resource.h"
-#include "ui/skin.h"
 
 namespace {
 
@@ -97,13 +96,7 @@ INT_PTR CALLBACK CdPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case WM_PAINT:          PaintPanel(hDlg, IDD_CDPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
-    case WM_DRAWITEM: {
-        auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        DrawButtonFace(hDlg, item);
-        DrawLcdItem(hDlg, item);
-        TrackPointer(hDlg);
-        return TRUE;
-    }
+    case WM_DRAWITEM:       return DrawPlayerItem(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
         RunCdCommand(hDlg, LOWORD(wParam));
         RepaintAfterCommand(hDlg, LOWORD(wParam));

@@ -6,7 +6,6 @@
 #include "model/readout.h"
 #include "panels/panels.h"
 #include "resources/resource.h"
-#include "ui/skin.h"
 
 namespace {
 
@@ -40,21 +39,11 @@ void RunMidiCommand(HWND panel, UINT id)
     RepaintAfterCommand(panel, id);
 }
 
-// A file has played to its end: the next one plays, the first again when looping; after the last
-// without looping the device closes and the first entry becomes current. A notice from a device
-// that is no longer the open one (closed, or replaced since the notice was posted) is stale.
 void OnMidiNotify(HWND panel, WPARAM code, LPARAM deviceId)
 {
     MediaDevice* device = &g_app.MidiDevice;
-    if (code != MCI_NOTIFY_SUCCESSFUL) return;
-    if (device->deviceId == 0 || static_cast<DWORD>(deviceId) != device->deviceId) return;
-    if ((device->flags & MDF_LOOP) || device->playlist.current + 1 < device->playlist.count) {
-        NextPlaylistEntry(device);
-        PlayMedia(device);
-    } else {
-        CloseMediaDevice(device);
-        device->playlist.current = 0;
-    }
+    if (!IsEndOfPlayNotice(device, code, deviceId)) return;
+    PlayOnAfterEnd(device);
     ShowCurrentEntryName(panel, IDC_DISPLAY, device);
 }
 
@@ -86,13 +75,7 @@ INT_PTR CALLBACK MidiPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_PAINT:          PaintPanel(hDlg, IDD_MIDIPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
-    case WM_DRAWITEM: {
-        auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        DrawButtonFace(hDlg, item);
-        DrawLcdItem(hDlg, item);
-        TrackPointer(hDlg);
-        return TRUE;
-    }
+    case WM_DRAWITEM:       return DrawPlayerItem(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:        RunMidiCommand(hDlg, LOWORD(wParam)); return FALSE;
     case MM_MCINOTIFY:      OnMidiNotify(hDlg, wParam, lParam); return FALSE;
     }

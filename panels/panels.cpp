@@ -80,6 +80,14 @@ void PaintPanel(HWND panel, int templateId)
     EndPaint(panel, &ps);
 }
 
+INT_PTR DrawPlayerItem(HWND panel, const DRAWITEMSTRUCT* item)
+{
+    DrawButtonFace(panel, item);
+    DrawLcdItem(panel, item);
+    TrackPointer(panel);
+    return TRUE;
+}
+
 // An id that names no control (IDOK from Enter, IDCANCEL from Esc) repaints nothing more: a null
 // window here would repaint every window on the desktop.
 void RepaintAfterCommand(HWND panel, UINT id)

@@ -18,6 +18,8 @@ int LayoutPanels(HWND mainWindow);
 void InitPanel(HWND panel, HWND* slot, int x, int y, int height);
 // WM_PAINT of every panel: its background art.
 void PaintPanel(HWND panel, int templateId);
+// WM_DRAWITEM of the player panels: a button's face or an LCD line, then the hand pointer.
+INT_PTR DrawPlayerItem(HWND panel, const DRAWITEMSTRUCT* item);
 // After a player command: Play, which follows the device, and the pressed control are redrawn.
 void RepaintAfterCommand(HWND panel, UINT id);
 // The hand pointer over a panel's buttons: 1 when it is shown.

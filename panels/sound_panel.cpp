@@ -8,7 +8,6 @@
 #include "media/media_device.h"
 #include "model/readout.h"
 #include "resources/resource.h"
-#include "ui/skin.h"
 
 namespace {
 
@@ -94,27 +93,17 @@ void RunSoundCommand(HWND panel, UINT id)
     RepaintAfterCommand(panel, id);
 }
 
-// A play has run to its end. While a recording is reviewed that was the review dialog playing it:
-// it goes back to the start to be played again. Otherwise the next file plays, the first again
-// when looping; after the last without looping the device closes and the first entry becomes
-// current. A notice from a device that is no longer the open one is stale. The timer refreshes
-// the read-out.
+// While a recording is reviewed, the play that ended was the review dialog playing it: it goes
+// back to the start to be played again. The timer refreshes the read-out.
 void OnSoundNotify(HWND panel, WPARAM code, LPARAM deviceId)
 {
     MediaDevice* device = &g_app.SoundDevice;
-    if (code != MCI_NOTIFY_SUCCESSFUL) return;
-    if (device->deviceId == 0 || static_cast<DWORD>(deviceId) != device->deviceId) return;
+    if (!IsEndOfPlayNotice(device, code, deviceId)) return;
     if (IsRecording(device)) {
         SeekToStart(device, 0);
         return;
     }
-    if ((device->flags & MDF_LOOP) || device->playlist.current + 1 < device->playlist.count) {
-        NextPlaylistEntry(device);
-        PlayMedia(device);
-    } else {
-        CloseMediaDevice(device);
-        device->playlist.current = 0;
-    }
+    PlayOnAfterEnd(device);
     UpdateSoundControls(panel, device);
 }
 
@@ -156,13 +145,7 @@ INT_PTR CALLBACK SoundPanelProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPara
         return TRUE;
     case WM_PAINT:          PaintPanel(hDlg, IDD_SOUNDPANEL); return FALSE;
     case WM_SETCURSOR:      return TrackPointer(hDlg);
-    case WM_DRAWITEM: {
-        auto item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        DrawButtonFace(hDlg, item);
-        DrawLcdItem(hDlg, item);
-        TrackPointer(hDlg);
-        return TRUE;
-    }
+    case WM_DRAWITEM:       return DrawPlayerItem(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:        RunSoundCommand(hDlg, LOWORD(wParam)); return FALSE;
     case MM_MCINOTIFY:      OnSoundNotify(hDlg, wParam, lParam); return FALSE;
     }
