@@ -24,8 +24,8 @@ struct Playlist {
     PlaylistHandle tail = nullptr;
 };
 
-// Where entry blocks come from. The default is calloc/free; tests put in their own to run
-// the list out of memory and to count what is freed. Blocks must come back zero-filled.
+// Where entry blocks come from. The default is calloc/free; another allocator may be put in (one that
+// runs out of memory, or counts what is freed). Blocks must come back zero-filled.
 struct PlaylistAllocator {
     void* (*allocate)(std::size_t size);
     void (*release)(void* block);

@@ -127,8 +127,7 @@ constexpr unsigned kClosedDiscPollTicks = 4;
 unsigned g_pollCount = 0;
 
 // The faces that follow the devices are checked on every tick but drawn only when they change:
-// drawing four unchanged faces twice a second took about 0.4 % of a core under Wine, more than
-// everything else the idle program does.
+// drawing unchanged faces twice a second would cost more than everything else the idle program does.
 void RedrawChangedFace(HWND panel, int id)
 {
     HWND control = panel ? GetDlgItem(panel, id) : nullptr;
@@ -146,8 +145,8 @@ void PollPanels()
     if (config & CFG_CD) {
         TrackPointer(g_app.CdPanel);
         RedrawChangedFace(g_app.CdPanel, IDC_PLAY);
-        // With the CD device closed, asking for a disc opens and closes the cdaudio driver, about
-        // 0.15 % of a core at two a second under Wine: then a disc is looked for every 2 s.
+        // With the CD device closed, asking for a disc opens and closes the cdaudio driver, which
+        // costs more than the other polls: then a disc is looked for every 2 s.
         if (g_app.CdDevice.deviceId != 0 || g_pollCount % kClosedDiscPollTicks == 0)
             RedrawChangedFace(g_app.CdPanel, IDC_PLAYLIST);
     }

@@ -21,15 +21,22 @@ static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "t
 
 using FileDialogProc = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
-// The common dialog library is loaded at the first file dialog rather than with the program:
-// under Wine it brings the print spooler with it, and importing it made every start about 85 ms
-// slower. Null when the library or the routine cannot be had.
+// The common dialog library is loaded at the first file dialog rather than with the program, whose
+// start it would slow: under Wine it brings the print spooler with it. It is asked for once; a
+// library that could not be had stays null.
+HMODULE g_commonDialogs = nullptr;
+bool g_commonDialogsAsked = false;
+
+// Null when the library or the routine cannot be had.
 FileDialogProc FileDialog(BOOL save)
 {
-    static HMODULE library = LoadLibraryA("comdlg32.dll");
-    if (!library) return nullptr;
+    if (!g_commonDialogsAsked) {
+        g_commonDialogs = LoadLibraryA("comdlg32.dll");
+        g_commonDialogsAsked = true;
+    }
+    if (!g_commonDialogs) return nullptr;
     return reinterpret_cast<FileDialogProc>(
-        reinterpret_cast<void*>(GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
+        reinterpret_cast<void*>(GetProcAddress(g_commonDialogs, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
 }
 
 void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
@@ -71,8 +78,8 @@ int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer)
 }
 
 // A list of tens of thousands of entries: the list box reserves its room once and neither redraws
-// nor updates its scroll bar per string (string by string, 65535 entries took about 23 s under
-// Wine, and the editor now opens in about 0.3 s); it is redrawn once at the end.
+// nor updates its scroll bar per string, which under Wine would take many seconds for 65535
+// entries; it is redrawn once at the end.
 int FillListFromPlaylist(HWND hDlg, int listBoxId, const Playlist* list)
 {
     HWND listBox = GetDlgItem(hDlg, listBoxId);

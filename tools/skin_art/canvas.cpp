@@ -216,7 +216,7 @@ void DrawName(Canvas& c, int x, int y, const std::string& text, const Rgb* rowCo
     }
 }
 
-// ---- encoders ----
+// Encoders.
 
 namespace {
 
