@@ -1,5 +1,5 @@
-// Creation, placement and stacking of the four panels; the modeless dialog slot;
-// the painting and repainting that every panel shares.
+// Creation, placement and stacking of the four panels; the painting, drawing, repainting and
+// pointer tracking that every panel shares; the twice-a-second poll of the panels.
 #include "panels/panels.h"
 
 #include "base/app_state.h"
