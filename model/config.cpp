@@ -1,6 +1,8 @@
 // Config bit helpers, and the checks of what the registry gives back.
 #include "model/config.h"
 
+#include "model/record_formats.h"
+
 bool ToggleConfigBit(AppSettings* settings, std::uint32_t bit)
 {
     settings->Config ^= bit;
@@ -9,7 +11,7 @@ bool ToggleConfigBit(AppSettings* settings, std::uint32_t bit)
 
 std::uint32_t ValidWavefmt(std::uint32_t wavefmt)
 {
-    return wavefmt < kWavefmtRows ? wavefmt : kDefaultWavefmt;
+    return IsRecordFormatRow(wavefmt) ? wavefmt : kDefaultWavefmt;
 }
 
 std::string RunEntryText(const char* modulePath)

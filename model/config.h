@@ -16,7 +16,6 @@ enum ConfigBits : std::uint32_t {
 constexpr std::uint32_t kDefaultConfig  = 0x9F;
 constexpr std::uint32_t kDefaultOption  = 0;
 constexpr std::uint32_t kDefaultWavefmt = 10;
-constexpr std::uint32_t kWavefmtRows = 17;  // rows of the recording format table
 
 struct AppSettings {
     std::uint32_t Config  = kDefaultConfig;
