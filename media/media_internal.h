@@ -1,5 +1,5 @@
-// What the media layer's two files share and nothing else uses: the command sender and the wave
-// device's rest.
+// What the media layer's files share and nothing else uses: the command sender, the wave device's
+// rest and the review file.
 #pragma once
 
 #include <windows.h>
