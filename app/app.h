@@ -23,6 +23,13 @@ int InitMainWindow(HWND hwnd);
 int ShutDownMainWindow(HWND hwnd);
 int RefreshPlayerDisplays();
 
+// What outlives a run, for this process's record (persistence.cpp): the settings and the MIDI and
+// Sound playlists, through settings/.
+int LoadSettings();
+int SaveSettings();
+int LoadPlaylistStore();
+int SavePlaylistStore();
+
 // Tray icon (tray.cpp).
 BOOL NotifyTrayIcon(HWND hwnd, DWORD operation, const char* tip);
 int SetTrayIcon(HWND hwnd, BOOL on);
