@@ -38,7 +38,9 @@ int RefreshCdTrackList(MediaDevice* device);
 void ReportMciError(const MediaDevice* device, MCIERROR error);
 
 // Wave recording (recording.cpp).
-void StartRecording(MediaDevice* device);
+// Records in the format of row wavefmt of the recording format table until the user's Stop; when
+// the recording cannot start, the panel is sent Recordend and Stop.
+void StartRecording(MediaDevice* device, std::uint32_t wavefmt, HWND panel);
 // Saves the stopped recording into a review file of the temporary folder and makes it the
 // device's element, so that it can be played back: 0 done, -1 not (MCI's error is shown).
 int KeepRecordingForReview(MediaDevice* device);

@@ -2,7 +2,6 @@
 // user's Stop, a review file to play the recording back from, and the save to the user's file.
 #include <iterator>
 
-#include "base/app_state.h"
 #include "media/media_device.h"
 #include "media/media_internal.h"
 #include "model/wave_format.h"
@@ -40,11 +39,11 @@ void ReopenFromReviewFile(MediaDevice* device)
 
 }  // namespace
 
-void StartRecording(MediaDevice* device)
+void StartRecording(MediaDevice* device, std::uint32_t wavefmt, HWND panel)
 {
     if (!OpenMediaDevice(device)) return;
 
-    RecordingWaveFormat format = RecordingWaveFormatOf(g_app.settings.Wavefmt);
+    RecordingWaveFormat format = RecordingWaveFormatOf(wavefmt);
     MCI_WAVE_SET_PARMS set{};
     set.wFormatTag = format.formatTag;
     set.nChannels = format.channels;
@@ -61,8 +60,8 @@ void StartRecording(MediaDevice* device)
     MCI_RECORD_PARMS record{};
     if (MCIERROR error = SendMciCommand(device->deviceId, MCI_RECORD, 0, &record)) {
         ReportMciError(device, error);
-        SendMessageA(g_app.recorderPanel, WM_COMMAND, IDC_RECORDEND, 0);
-        SendMessageA(g_app.recorderPanel, WM_COMMAND, IDC_STOP, 0);
+        SendMessageA(panel, WM_COMMAND, IDC_RECORDEND, 0);
+        SendMessageA(panel, WM_COMMAND, IDC_STOP, 0);
     }
 }
 

@@ -42,7 +42,7 @@ void BeginRecording(HWND panel, MediaDevice* device)
     device->flags |= MDF_NEWRECORDING;
     UpdateSoundControls(panel, device);
     RefreshSoundDisplay(panel, TRUE);
-    StartRecording(device);
+    StartRecording(device, g_app.settings.Wavefmt, g_app.recorderPanel);
 }
 
 // Stop ends a recording too; the recording then stays in the device for the review dialog, and
