@@ -1,7 +1,7 @@
 // The start words: the whole argument string, without regard to case.
 #include <gtest/gtest.h>
 
-#include "app/start_words.h"
+#include "model/start_words.h"
 
 TEST(StartWords, WholeWordInAnyCaseIsRecognised)
 {

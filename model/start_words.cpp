@@ -1,5 +1,5 @@
 // Recognises "TRAYAPP" and "CD" as the whole argument string, in any case.
-#include "app/start_words.h"
+#include "model/start_words.h"
 
 namespace {
 

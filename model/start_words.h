@@ -1,4 +1,4 @@
-// The command-line words of a start. Portable: no Windows headers.
+// The command-line words of a start.
 #pragma once
 
 enum StartMode : int { START_NORMAL, START_TRAY, START_CD };
