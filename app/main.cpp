@@ -1,6 +1,6 @@
 // Entry point: the start words, then start-up and the message loop.
 #include "app/app.h"
-#include "app/start_words.h"
+#include "model/start_words.h"
 #include "resources/resource.h"
 
 namespace {

@@ -3,9 +3,8 @@
 
 #include "app/app.h"
 #include "dialogs/dialogs.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
-#include "settings/playlist_store.h"
-#include "ui/panels.h"
 #include "ui/skin.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // Start-up: single instance, class registration and creation of the main window.
 #include "app/app.h"
 #include "resources/resource.h"
+#include "ui/skin.h"
 
 namespace {
 
@@ -29,6 +30,22 @@ WNDCLASSA MainClass(HINSTANCE instance)
 }
 
 }  // namespace
+
+void InitDefaults()
+{
+    g_app.settings = AppSettings{};
+    g_app.colorDepth = GetDisplayColorDepth();
+    g_app.palette = nullptr;
+    g_app.replacedPalette = nullptr;
+    InitMediaDevice(&g_app.CdDevice, MCI_DEVTYPE_CD_AUDIO);
+    InitMediaDevice(&g_app.MidiDevice, MCI_DEVTYPE_SEQUENCER);
+    InitMediaDevice(&g_app.SoundDevice, MCI_DEVTYPE_WAVEFORM_AUDIO);
+    g_app.MainPanel = g_app.CdPanel = g_app.MidiPanel = g_app.SoundPanel = g_app.RecordReview = nullptr;
+    g_app.trayMenu = nullptr;
+    g_app.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    g_app.mainWidth = 401;
+    g_app.mainHeight = 366;
+}
 
 ATOM RegisterMainClass(HINSTANCE instance, BOOL /*trayStart*/)
 {

@@ -3,9 +3,8 @@
 
 #include <iterator>
 
-#include "app/app.h"
+#include "base/app_state.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 
 // The box sets no focus of its own: WM_INITDIALOG is left to the dialog manager.
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM) noexcept

@@ -6,5 +6,5 @@
 INT_PTR CALLBACK PropertiesDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
-// Help commands 300, 301, 302 and 304 through the system help engine.
+// The Help menu's commands (IDM_HELP_CONTENTS, _SEARCH, _HELP, _FINDER) through the system help engine.
 void RunHelpCommand(HWND mainWindow, UINT command);

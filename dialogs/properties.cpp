@@ -3,8 +3,10 @@
 
 #include <iterator>
 
+// Up to the application: the tray option takes effect at once through the application's SetTrayIcon,
+// which keeps the icon, its menu and the Config bit together.
 #include "app/app.h"
-#include "dialogs/record_formats.h"
+#include "model/record_formats.h"
 #include "resources/resource.h"
 
 namespace {

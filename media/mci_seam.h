@@ -1,5 +1,6 @@
 // The two winmm calls that carry all of the players' MCI traffic, and the clock of the wave
-// device's rest. They sit behind one set of pointers so that a test can put a recorder in their place.
+// device's rest. They sit behind one set of pointers, through which the traffic can be recorded or
+// answered by a stand-in.
 #pragma once
 
 #include <windows.h>

@@ -3,12 +3,11 @@
 
 #include <iterator>
 
-#include "app/app.h"
-#include "media/media_math.h"
+#include "base/app_state.h"
 #include "media/mci_seam.h"
 #include "media/media_internal.h"
+#include "model/media_math.h"
 #include "resources/resource.h"
-#include "ui/panels.h"
 
 MciSeam g_mci = {mciSendCommandA, mciGetErrorStringA, GetTickCount, Sleep};
 
@@ -410,6 +409,23 @@ void SkipForward(MediaDevice* device)
     // Past the end MCI refuses the seek; the device then stays stopped without a word.
     if (SendSeek(device->deviceId, target) != 0) return;
     if (mode == MCI_MODE_PLAY) PlayMedia(device);
+}
+
+bool IsEndOfPlayNotice(const MediaDevice* device, WPARAM code, LPARAM deviceId)
+{
+    if (code != MCI_NOTIFY_SUCCESSFUL) return false;
+    return device->deviceId != 0 && static_cast<DWORD>(deviceId) == device->deviceId;
+}
+
+void PlayOnAfterEnd(MediaDevice* device)
+{
+    if ((device->flags & MDF_LOOP) || device->playlist.current + 1 < device->playlist.count) {
+        NextPlaylistEntry(device);
+        PlayMedia(device);
+    } else {
+        CloseMediaDevice(device);
+        device->playlist.current = 0;
+    }
 }
 
 int RefreshCdTrackList(MediaDevice* device)

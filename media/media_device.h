@@ -3,22 +3,7 @@
 
 #include <windows.h>
 
-#include "players/playlist.h"
-
-enum MediaDeviceFlags : DWORD {
-    MDF_OPEN         = 0x1,
-    MDF_LOOP         = 0x2,
-    MDF_NEWRECORDING = 0x8,
-};
-
-enum PlayState : int { PLAYSTATE_STOPPED = 0, PLAYSTATE_PLAYING = 1, PLAYSTATE_PAUSED = 2 };
-
-struct MediaDevice {
-    DWORD deviceType = 0;  // MCI_DEVTYPE_CD_AUDIO, _SEQUENCER or _WAVEFORM_AUDIO
-    DWORD deviceId = 0;    // 0 while closed
-    DWORD flags = 0;
-    Playlist playlist;
-};
+#include "model/player_device.h"
 
 int InitMediaDevice(MediaDevice* device, DWORD deviceType);
 int ReleaseMediaDevice(MediaDevice* device);
@@ -43,11 +28,19 @@ void NextPlaylistEntry(MediaDevice* device);
 void PreviousPlaylistEntry(MediaDevice* device);
 void SkipBackward(MediaDevice* device);
 void SkipForward(MediaDevice* device);
+// A notice that a play ran to its end, from the device that is open now. One from a device that is
+// no longer the open one (closed, or replaced since the notice was posted) is stale.
+bool IsEndOfPlayNotice(const MediaDevice* device, WPARAM code, LPARAM deviceId);
+// After a file has played to its end: the next one plays, the first again when looping; after the
+// last without looping the device closes and the first entry becomes current.
+void PlayOnAfterEnd(MediaDevice* device);
 int RefreshCdTrackList(MediaDevice* device);
 void ReportMciError(const MediaDevice* device, MCIERROR error);
 
 // Wave recording (recording.cpp).
-void StartRecording(MediaDevice* device);
+// Records in the format of row wavefmt of the recording format table until the user's Stop; when
+// the recording cannot start, the panel is sent Recordend and Stop.
+void StartRecording(MediaDevice* device, std::uint32_t wavefmt, HWND panel);
 // Saves the stopped recording into a review file of the temporary folder and makes it the
 // device's element, so that it can be played back: 0 done, -1 not (MCI's error is shown).
 int KeepRecordingForReview(MediaDevice* device);

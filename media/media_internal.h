@@ -1,5 +1,5 @@
-// What the media layer's two files share and nothing else uses: the command sender and the wave
-// device's rest.
+// What the media layer's files share and nothing else uses: the command sender, the wave device's
+// rest and the review file.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,8 @@ constexpr DWORD kWaveRestMs = 100;
 void MarkWaveDeviceBusy();
 void RestWaveDevice();
 
+// The review file that a stopped recording is kept in (review_file.cpp); empty while there is none.
+extern char g_reviewFile[MAX_PATH];
 // The element a new recording opens: its review file once it has one, else the empty name, which
 // makes MCI create a new untitled element.
 const char* RecordingElementName();

@@ -2,23 +2,15 @@
 // user's Stop, a review file to play the recording back from, and the save to the user's file.
 #include <iterator>
 
-#include "app/app.h"
+#include "media/media_device.h"
 #include "media/media_internal.h"
-#include "media/wave_format.h"
+#include "model/wave_format.h"
 #include "resources/resource.h"
 
 namespace {
 
 constexpr DWORD kWaveFormatFlags = MCI_WAVE_SET_FORMATTAG | MCI_WAVE_SET_CHANNELS | MCI_WAVE_SET_SAMPLESPERSEC |
                                    MCI_WAVE_SET_AVGBYTESPERSEC | MCI_WAVE_SET_BLOCKALIGN | MCI_WAVE_SET_BITSPERSAMPLE;
-
-// A stopped recording is saved at once into this file of the temporary folder, and the device
-// then holds that file as its element. Wine's wave driver keeps the length of an untitled element
-// at 0 until it is saved, so it cannot play a recording back before then, and a save that fails
-// leaves the driver without its element. With the review file the recording plays in the review
-// dialog, and after a failed save it is opened again from the file. Empty while there is none;
-// the close that ends the recording deletes it.
-char g_reviewFile[MAX_PATH] = {};
 
 MCIERROR SendSave(const MediaDevice* device, const char* path)
 {
@@ -47,23 +39,11 @@ void ReopenFromReviewFile(MediaDevice* device)
 
 }  // namespace
 
-const char* RecordingElementName()
-{
-    return g_reviewFile;
-}
-
-void ForgetReviewFile()
-{
-    if (!g_reviewFile[0]) return;
-    DeleteFileA(g_reviewFile);
-    g_reviewFile[0] = '\0';
-}
-
-void StartRecording(MediaDevice* device)
+void StartRecording(MediaDevice* device, std::uint32_t wavefmt, HWND panel)
 {
     if (!OpenMediaDevice(device)) return;
 
-    RecordingWaveFormat format = RecordingWaveFormatOf(g_app.settings.Wavefmt);
+    RecordingWaveFormat format = RecordingWaveFormatOf(wavefmt);
     MCI_WAVE_SET_PARMS set{};
     set.wFormatTag = format.formatTag;
     set.nChannels = format.channels;
@@ -80,8 +60,8 @@ void StartRecording(MediaDevice* device)
     MCI_RECORD_PARMS record{};
     if (MCIERROR error = SendMciCommand(device->deviceId, MCI_RECORD, 0, &record)) {
         ReportMciError(device, error);
-        SendMessageA(g_app.recorderPanel, WM_COMMAND, IDC_RECORDEND, 0);
-        SendMessageA(g_app.recorderPanel, WM_COMMAND, IDC_STOP, 0);
+        SendMessageA(panel, WM_COMMAND, IDC_RECORDEND, 0);
+        SendMessageA(panel, WM_COMMAND, IDC_STOP, 0);
     }
 }
 

@@ -1,10 +1,12 @@
 // Reading and writing the playlist store file beside the program.
+#include <windows.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -67,15 +69,14 @@ std::size_t ReadFromFile(void* context, unsigned char* data, std::size_t size)
 }
 
 // The whole store into the temporary file; false when any write, the flush or the close failed.
-bool WriteTemporaryStore(const char* temporary)
+bool WriteTemporaryStore(const char* temporary, const MediaDevice* midi, const MediaDevice* sound)
 {
     HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     FileWriter writer{file, {}};
     writer.buffer.reserve(kFileBufferSize);
     bool written = WritePlaylistStore(StoreWriter{&writer, WriteToFile},
-                                      {&g_app.MidiDevice.playlist, g_app.MidiDevice.flags},
-                                      {&g_app.SoundDevice.playlist, g_app.SoundDevice.flags}) == 0 &&
+                                      {&midi->playlist, midi->flags}, {&sound->playlist, sound->flags}) == 0 &&
                    FlushFileWriter(&writer) && FlushFileBuffers(file);
     bool closed = CloseHandle(file) != 0;
     return written && closed;
@@ -83,31 +84,31 @@ bool WriteTemporaryStore(const char* temporary)
 
 }  // namespace
 
-int LoadPlaylistStore()
+int LoadPlaylistStore(const char* modulePath, MediaDevice* midi, MediaDevice* sound)
 {
     char path[kEntryTextSize];
-    if (BuildStorePath(g_app.modulePath, path) != 0) return -1;
+    if (BuildStorePath(modulePath, path) != 0) return -1;
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     FileReader reader{file, {}, 0};
-    std::uint32_t midiFlags = g_app.MidiDevice.flags;
-    std::uint32_t soundFlags = g_app.SoundDevice.flags;
-    int result = ReadPlaylistStore(StoreReader{&reader, ReadFromFile}, {&g_app.MidiDevice.playlist, &midiFlags},
-                                   {&g_app.SoundDevice.playlist, &soundFlags});
-    g_app.MidiDevice.flags = midiFlags;
-    g_app.SoundDevice.flags = soundFlags;
+    std::uint32_t midiFlags = midi->flags;
+    std::uint32_t soundFlags = sound->flags;
+    int result = ReadPlaylistStore(StoreReader{&reader, ReadFromFile}, {&midi->playlist, &midiFlags},
+                                   {&sound->playlist, &soundFlags});
+    midi->flags = midiFlags;
+    sound->flags = soundFlags;
     CloseHandle(file);
     return result;
 }
 
 // The new store goes to a file beside the old one, which is replaced only once every byte is
 // written: a full disk or a failed write leaves the previous store as it was.
-int SavePlaylistStore()
+int SavePlaylistStore(const char* modulePath, const MediaDevice* midi, const MediaDevice* sound)
 {
     char path[kEntryTextSize];
-    if (BuildStorePath(g_app.modulePath, path) != 0) return -1;
+    if (BuildStorePath(modulePath, path) != 0) return -1;
     std::string temporary = std::string(path) + kTemporarySuffix;
-    if (!WriteTemporaryStore(temporary.c_str()) ||
+    if (!WriteTemporaryStore(temporary.c_str(), midi, sound) ||
         !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temporary.c_str());
         return -1;

@@ -1,41 +1,19 @@
-// The three values that outlive a run, and the Config bits.
-// Portable: no Windows headers, so the host build tests it.
+// What outlives a run: the three values in the registry with the autostart entry, and the
+// playlist store file beside the program. Each operation works on the record it is handed.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "model/config.h"
+#include "model/player_device.h"
 
-enum ConfigBits : std::uint32_t {
-    CFG_BANNER = 0x01,
-    CFG_MIXER  = 0x02,
-    CFG_CD     = 0x04,
-    CFG_MIDI   = 0x08,
-    CFG_SOUND  = 0x10,
-    CFG_TRAY   = 0x80,
-};
+// The registry (settings_win.cpp). A value that is missing or not a 4-byte number keeps what the
+// record holds; the banner is always shown, and a recording format the table lacks becomes the
+// default. The save writes the autostart entry, naming the program at modulePath, while the tray
+// icon is on, and deletes it otherwise.
+int LoadSettings(AppSettings* values);
+int SaveSettings(const AppSettings* values, const char* modulePath);
 
-constexpr std::uint32_t kDefaultConfig  = 0x9F;
-constexpr std::uint32_t kDefaultOption  = 0;
-constexpr std::uint32_t kDefaultWavefmt = 10;
-constexpr std::uint32_t kWavefmtRows = 17;  // rows of the recording format table
-
-struct AppSettings {
-    std::uint32_t Config  = kDefaultConfig;
-    std::uint32_t Option  = kDefaultOption;
-    std::uint32_t Wavefmt = kDefaultWavefmt;
-};
-
-// Flips one view bit and says whether it is now set.
-bool ToggleConfigBit(AppSettings* settings, std::uint32_t bit);
-
-// A stored recording format outside the table's rows falls back to the default row.
-std::uint32_t ValidWavefmt(std::uint32_t wavefmt);
-
-// The autostart command: the program's path, a blank and "TRAYAPP". The path is quoted when it
-// holds a blank, or Windows would split the command there. Empty when the path fills its 256-byte
-// buffer, because the system may then have cut it short and the command would name another file.
-std::string RunEntryText(const char* modulePath);
-
-// Registry half (settings_win.cpp).
-int LoadSettings();
-int SaveSettings();
+// The playlist store file "velutra.s" beside the program at modulePath (playlist_store_win.cpp):
+// the MIDI and Sound devices' playlists and flags. The save writes a new file beside the old one
+// and replaces it only once every byte is written.
+int LoadPlaylistStore(const char* modulePath, MediaDevice* midi, MediaDevice* sound);
+int SavePlaylistStore(const char* modulePath, const MediaDevice* midi, const MediaDevice* sound);

@@ -1,7 +1,9 @@
 // The settings in the registry, and the autostart entry.
+#include <windows.h>
+
 #include <string>
 
-#include "app/app.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -43,13 +45,13 @@ void SetDword(HKEY key, const char* name, std::uint32_t value)
 }
 
 // While the tray icon is on, Windows starts the program hidden in the tray at log-on.
-void UpdateRunEntry(HKEY run)
+void UpdateRunEntry(HKEY run, const AppSettings* values, const char* modulePath)
 {
-    if (!(g_app.settings.Config & CFG_TRAY)) {
+    if (!(values->Config & CFG_TRAY)) {
         RegDeleteValueA(run, kRunValue);
         return;
     }
-    std::string command = RunEntryText(g_app.modulePath);
+    std::string command = RunEntryText(modulePath);
     if (command.empty()) return;
     RegSetValueExA(run, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                    static_cast<DWORD>(command.size() + 1));
@@ -57,34 +59,34 @@ void UpdateRunEntry(HKEY run)
 
 }  // namespace
 
-int LoadSettings()
+int LoadSettings(AppSettings* values)
 {
     HKEY software = OpenSoftwareKey();
     if (!software) return -1;
     if (HKEY settings = CreateSubKey(software, kSettingsKey)) {
-        QueryDword(settings, "Config", &g_app.settings.Config);
-        QueryDword(settings, "Option", &g_app.settings.Option);
-        QueryDword(settings, "Wavefmt", &g_app.settings.Wavefmt);
+        QueryDword(settings, "Config", &values->Config);
+        QueryDword(settings, "Option", &values->Option);
+        QueryDword(settings, "Wavefmt", &values->Wavefmt);
         RegCloseKey(settings);
     }
-    g_app.settings.Config |= CFG_BANNER;
-    g_app.settings.Wavefmt = ValidWavefmt(g_app.settings.Wavefmt);
+    values->Config |= CFG_BANNER;
+    values->Wavefmt = ValidWavefmt(values->Wavefmt);
     RegCloseKey(software);
     return 0;
 }
 
-int SaveSettings()
+int SaveSettings(const AppSettings* values, const char* modulePath)
 {
     HKEY software = OpenSoftwareKey();
     if (!software) return -1;
     if (HKEY settings = CreateSubKey(software, kSettingsKey)) {
-        SetDword(settings, "Config", g_app.settings.Config);
-        SetDword(settings, "Option", g_app.settings.Option);
-        SetDword(settings, "Wavefmt", g_app.settings.Wavefmt);
+        SetDword(settings, "Config", values->Config);
+        SetDword(settings, "Option", values->Option);
+        SetDword(settings, "Wavefmt", values->Wavefmt);
         RegCloseKey(settings);
     }
     if (HKEY run = CreateSubKey(software, kRunKey)) {
-        UpdateRunEntry(run);
+        UpdateRunEntry(run, values, modulePath);
         RegCloseKey(run);
     }
     RegCloseKey(software);

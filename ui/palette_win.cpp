@@ -1,6 +1,6 @@
 // The display's colour depth and the skin palette used on 8-bit displays.
-#include "app/app.h"
-#include "ui/palette.h"
+#include "base/app_state.h"
+#include "model/palette.h"
 #include "ui/skin.h"
 
 int GetDisplayColorDepth()

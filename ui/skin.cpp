@@ -1,10 +1,11 @@
 // Panel backgrounds and button faces, painted from the skin bitmaps. Every paint loads its
 // bitmaps and frees them again; nothing is kept between messages.
-#include "app/app.h"
-#include "ui/palette.h"
-#include "ui/panels.h"
+#include "base/app_state.h"
+#include "media/media_device.h"
+#include "model/palette.h"
+#include "model/skin_faces.h"
+#include "resources/resource.h"
 #include "ui/skin.h"
-#include "ui/skin_faces.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ int DrawButtonFace(HWND panel, const DRAWITEMSTRUCT* item)
 {
     if (item->itemAction & ODA_FOCUS) return 0;
     int id = static_cast<int>(item->CtlID);
-    if (id < 1000 || id > 1026) return 0;
+    if (id < IDC_CD || id > IDC_BANNER) return 0;  // not one of the panels' controls
     PanelKind kind = PanelKindOf(panel);
     const SkinFace* face = FindSkinFace(id, kind);
     if (!face) return 0;

@@ -1,4 +1,4 @@
-// Skin painting, LCD read-outs, palette and pointer tracking.
+// Skin painting: the palette, the panel backgrounds and button faces, and the LCD read-outs.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +19,3 @@ bool FaceOutOfDate(HWND control);
 int DrawLcdItem(HWND panel, const DRAWITEMSTRUCT* item);
 int DrawDisplayText(HWND panel, const DRAWITEMSTRUCT* item);
 int DrawTrackText(HWND panel, const DRAWITEMSTRUCT* item);
-
-// Pointer feedback (banner.cpp).
-int TrackPointer(HWND panel);
-void PollPanels();

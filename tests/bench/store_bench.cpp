@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 
 namespace {
 

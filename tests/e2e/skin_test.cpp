@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 
 namespace {
 

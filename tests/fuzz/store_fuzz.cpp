@@ -1,6 +1,6 @@
 // libFuzzer target for the store loader: any bytes load without a fault or an over-long text (the sanitizers
 // watch each text read up to its NUL), a failed load changes nothing, and what loads saves and loads back the same.
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 #include "tests/host/playlist_texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

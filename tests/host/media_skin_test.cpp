@@ -4,15 +4,15 @@
 
 #include <set>
 
-#include "app/start_words.h"
-#include "dialogs/record_formats.h"
-#include "media/media_math.h"
-#include "media/wave_format.h"
-#include "players/midi_readout.h"
-#include "players/sound_readout.h"
-#include "ui/layout.h"
-#include "ui/palette.h"
-#include "ui/skin_faces.h"
+#include "model/start_words.h"
+#include "model/record_formats.h"
+#include "model/media_math.h"
+#include "model/wave_format.h"
+#include "model/readout.h"
+#include "model/readout.h"
+#include "model/layout.h"
+#include "model/palette.h"
+#include "model/skin_faces.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST(Media, SkipsStayInTheirTrackStepsWrapAndReadoutKeysGiveTheTextsShown)
              {MidiDisplayKey(true, 15367000, 0), "00:07 W 01"}, {SoundDisplayKey(true, false, 7400, 4), "00:00 W 01"},  // 256 min 7 s
              {SoundDisplayKey(false, true, 65999, 2), "01:05 W 03"}, {SoundDisplayKey(true, true, 7400, 4), "00:07 W 01"}}) {
         char shown[32];
-        FormatMidiReadout(key, "W", shown, sizeof shown);
+        FormatReadoutOfKey(key, "W", shown, sizeof shown);
         EXPECT_STREQ(text, shown) << std::hex << key;
     }
     auto cd = [](bool listed, bool read) { return CdReadoutOf(listed, read, MakeTmsf(5, 3, 27, 40), 2); };
@@ -49,7 +49,7 @@ TEST(Media, SkipsStayInTheirTrackStepsWrapAndReadoutKeysGiveTheTextsShown)
 TEST(Media, RecordFormatRowsKeepTheirOrderAndGiveConsistentPcmBlocksAndStartWordsAreWhole)
 {
     std::set<std::string> texts;
-    for (std::uint32_t row = 0; row < kWavefmtRows; ++row) {
+    for (std::uint32_t row = 0; row < RecordFormatTable.size(); ++row) {
         const RecordFormat &f = RecordFormatTable[row], &p = RecordFormatTable[row ? row - 1 : 0];
         const RecordingWaveFormat w = RecordingWaveFormatOf(row);
         char text[kRecordFormatTextSize];
@@ -60,11 +60,11 @@ TEST(Media, RecordFormatRowsKeepTheirOrderAndGiveConsistentPcmBlocksAndStartWord
                              w.samplesPerSec * w.blockAlign, kWaveFormatPcm),
                   std::tuple(w.samplesPerSec, w.bitsPerSample, w.channels, w.blockAlign, w.avgBytesPerSec, w.formatTag)) << row;
     }
-    EXPECT_EQ(std::tuple(kWavefmtRows, kWavefmtRows, 1u, false),
+    EXPECT_EQ(std::tuple(RecordFormatTable.size(), RecordFormatTable.size(), std::size_t{1}, false),
               std::tuple(RecordFormatTable.size(), texts.size(), texts.count("11 KHz, 8-Bit, Stereo"), IsRecordFormatRow(17)));
     auto format = [](std::uint32_t row) { auto w = RecordingWaveFormatOf(row); return std::tuple(w.samplesPerSec, +w.bitsPerSample, +w.channels); };
     EXPECT_EQ(std::tuple(22050u, 16, 1), format(kDefaultWavefmt)) << "the default row";
-    EXPECT_EQ(std::tuple(format(kDefaultWavefmt), format(kDefaultWavefmt)), std::tuple(format(kWavefmtRows), format(0xFFFFFFFF)));
+    EXPECT_EQ(std::tuple(format(kDefaultWavefmt), format(kDefaultWavefmt)), std::tuple(format(17), format(0xFFFFFFFF)));
     for (auto [args, mode] : {std::pair<const char*, StartMode>{"TRAYAPP", START_TRAY}, {" \t\r\n\x01tRAYaPP", START_TRAY},
              {"Cd", START_CD}, {"  cD", START_CD}, {"", START_NORMAL}, {nullptr, START_NORMAL}, {"cd trayapp", START_NORMAL},
              {"CD ", START_NORMAL}, {"CDX", START_NORMAL}, {"TRAY", START_NORMAL}, {"C", START_NORMAL}, {"\xe9" "CD", START_NORMAL}})

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "players/playlist.h"
+#include "model/playlist.h"
 
 inline std::vector<std::string> Texts(const Playlist& list)
 {

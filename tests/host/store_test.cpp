@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 #include "tests/host/playlist_texts.h"
 
 namespace {

@@ -2,7 +2,7 @@
 # The test rig: a private X display, a private PulseAudio and a fresh Wine prefix with one
 # long-lived wineserver, all kept under one state folder so several rigs can run side by side.
 #
-#   rig.sh start DIR [--display :N] [--no-pulse] [--keep-prefix]
+#   rig.sh start DIR [--display :N] [--no-pulse] [--keep-prefix] [--no-locales]
 #   rig.sh stop DIR
 #   rig.sh status DIR
 #
@@ -14,7 +14,8 @@
 #        tests/rig/locales lists and DIR/locale lacks (kept between starts): a Wine process run
 #        with LANG/LC_ALL naming one and LOCPATH=DIR/locale gets that language.
 #        --display uses an existing display instead of Xvfb, --no-pulse leaves Wine on the
-#        machine's own sound server, --keep-prefix reuses DIR/prefix when it exists.
+#        machine's own sound server, --keep-prefix reuses DIR/prefix when it exists, --no-locales
+#        makes no locales (for a rig that runs the program in the machine's own language).
 # stop   ends, by PID, only what start started: the wineserver (with WINEPREFIX set, so
 #        every Wine process of this prefix goes with it), PulseAudio and Xvfb.
 #
@@ -197,12 +198,13 @@ run_hooks() {
 
 rig_start() {
     local dir=$1; shift
-    local display="" pulse=1 keep=0
+    local display="" pulse=1 keep=0 locales=1
     while [ $# -gt 0 ]; do
         case "$1" in
         --display) display=$2; shift ;;
         --no-pulse) pulse=0 ;;
         --keep-prefix) keep=1 ;;
+        --no-locales) locales=0 ;;
         *) die "unknown option $1" ;;
         esac
         shift
@@ -227,15 +229,20 @@ rig_start() {
     setsid "$WINESERVER" -f -p >"$dir/logs/wineserver.log" 2>&1 </dev/null &
     echo $! >"$dir/run/wineserver.pid"
     t1=$(now)
-    make_locales "$dir" &
-    local locales=$!
+    local locales_pid=""
+    if [ $locales = 1 ]; then
+        make_locales "$dir" &
+        locales_pid=$!
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         "$WINE" wineboot -i >"$dir/logs/wineboot.log" 2>&1 </dev/null || die "wineboot failed (see $dir/logs/wineboot.log)"
     fi
     echo "prefix $(elapsed "$t1") s" >"$dir/run/timings"
     # A missing locale fails only the language tests, which say so; the rest of the rig stands.
-    wait $locales || echo "rig: some locales are missing; the language tests will fail" >&2
-    echo "locales ready at $(elapsed "$t1") s" >>"$dir/run/timings"
+    if [ -n "$locales_pid" ]; then
+        wait "$locales_pid" || echo "rig: some locales are missing; the language tests will fail" >&2
+        echo "locales ready at $(elapsed "$t1") s" >>"$dir/run/timings"
+    fi
     run_hooks "$dir"
     mv "$dir/run/env.sh" "$dir/env.sh"
     echo "rig ready in $(elapsed "$t0") s: DISPLAY=$RIG_DISPLAY WINEPREFIX=$WINEPREFIX"

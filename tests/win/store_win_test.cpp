@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "app/app.h"
-#include "settings/playlist_store.h"
+#include "model/playlist_store.h"
 #include "tests/host/playlist_texts.h"
 
 namespace {

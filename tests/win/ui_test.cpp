@@ -2,11 +2,11 @@
 // driven through their messages, with the MCI, tray and font recorders in place.
 #include "app/app.h"
 #include "dialogs/dialogs.h"
-#include "players/playlist_editors.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 #include "tests/win/win_support.h"
-#include "ui/layout.h"
-#include "ui/panels.h"
+#include "model/layout.h"
+#include "panels/panels.h"
 
 namespace {
 

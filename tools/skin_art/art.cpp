@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/hot_spots.h"
+#include "model/palette.h"
+#include "model/skin_faces.h"
 #include "resources/resource.h"
-#include "ui/hot_spots.h"
-#include "ui/palette.h"
-#include "ui/skin_faces.h"
 
 namespace {
 
-// ---- colours ----
+// Colours.
 
 const Rgb kBlack{0, 0, 0};
 const Rgb kWhite{255, 255, 255};
@@ -185,7 +185,7 @@ void Led(Canvas& c, int x, int y, Rgb on, bool trueColor)
     HLine(c, x, y, 6, Exact(Mix(on, kWhite, 55), trueColor));
 }
 
-// ---- panel backgrounds ----
+// Panel backgrounds.
 
 Canvas Banner(bool trueColor, int height)
 {
@@ -260,7 +260,7 @@ Canvas SoundBackground(bool trueColor, int height)
     return c;
 }
 
-// ---- key caps ----
+// Key caps.
 
 struct CapStyle {
     Rgb top, bottom, light, dark, ink;
@@ -305,7 +305,7 @@ void Keycap(Canvas& c, const CapStyle& s, bool pressed)
     }
 }
 
-// ---- glyphs ----
+// Glyphs.
 
 void RightTriangle(Canvas& c, int x, int y, int h, Rgb colour)
 {
@@ -523,7 +523,7 @@ Canvas NameFace(bool trueColor)
     return c;
 }
 
-// ---- icons and cursor ----
+// Icons and cursor.
 
 // The program: a small unit with the name's V lit on its display and a row of keys.
 Canvas ProgramIcon()
@@ -740,7 +740,7 @@ Canvas HandCursor()
     return c;
 }
 
-// ---- the file list ----
+// The file list.
 
 Canvas DrawBitmap(int id, bool trueColor, int w, int h)
 {

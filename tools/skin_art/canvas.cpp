@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "ui/palette.h"
+#include "model/palette.h"
 
 Canvas::Canvas(int w, int h, Rgb fill)
     : width(w), height(h), pixels(static_cast<std::size_t>(w * h), fill), opaque(static_cast<std::size_t>(w * h), 1)
@@ -216,7 +216,7 @@ void DrawName(Canvas& c, int x, int y, const std::string& text, const Rgb* rowCo
     }
 }
 
-// ---- encoders ----
+// Encoders.
 
 namespace {
 

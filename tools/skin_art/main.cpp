@@ -9,9 +9,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "model/hot_spots.h"
+#include "model/skin_faces.h"
 #include "tools/skin_art/art.h"
-#include "ui/hot_spots.h"
-#include "ui/skin_faces.h"
 
 namespace {
 
