@@ -59,8 +59,10 @@ void ForgetReviewFile()
     g_reviewFile[0] = '\0';
 }
 
+// A review file still held here belongs to an earlier take: the new one starts from an empty element.
 void StartRecording(MediaDevice* device)
 {
+    ForgetReviewFile();
     if (!OpenMediaDevice(device)) return;
 
     RecordingWaveFormat format = RecordingWaveFormatOf(g_app.settings.Wavefmt);

@@ -31,6 +31,27 @@ FileDialogProc FileDialog(BOOL save)
         reinterpret_cast<void*>(GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
 }
 
+// The common dialog's code for why the last dialog failed; 0 when it was cancelled.
+DWORD FileDialogError()
+{
+    using ErrorProc = DWORD(WINAPI*)();
+    HMODULE library = GetModuleHandleA("comdlg32.dll");
+    auto error = library ? reinterpret_cast<ErrorProc>(
+                               reinterpret_cast<void*>(GetProcAddress(library, "CommDlgExtendedError")))
+                         : nullptr;
+    return error ? error() : CDERR_INITIALIZATION;
+}
+
+// The text in the ANSI code page, only when every character has its own form there. Where that
+// code page is UTF-8 every character has one, and the call takes no flag to say otherwise.
+bool ConvertsWhole(const wchar_t* text, char* out, int outSize)
+{
+    BOOL lossy = FALSE;
+    int written = WideCharToMultiByte(CP_ACP, 0, text, -1, out, outSize, nullptr,
+                                      GetACP() == CP_UTF8 ? nullptr : &lossy);
+    return written > 0 && !lossy;
+}
+
 void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
 {
     char text[kEntryTextSize] = {};
@@ -52,14 +73,26 @@ int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSi
     ofn.lpstrFile = fileName;
     ofn.nMaxFile = fileNameSize;
     FileDialogProc dialog = FileDialog(save);
-    if (!dialog) return -1;
+    if (!dialog) return CDERR_INITIALIZATION;
     if (save) {
         lstrcpynA(fileName, kSavePattern, static_cast<int>(fileNameSize));
         ofn.Flags = kSaveFlags;
     } else {
         ofn.Flags = kOpenFlags;
     }
-    return dialog(&ofn) ? 0 : -1;
+    if (dialog(&ofn)) return 0;
+    DWORD error = FileDialogError();
+    return error == 0 ? -1 : static_cast<int>(error);
+}
+
+int AnsiPathOf(const wchar_t* path, char* out, int outSize)
+{
+    if (ConvertsWhole(path, out, outSize)) return 0;
+    wchar_t shortPath[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && ConvertsWhole(shortPath, out, outSize)) return 0;
+    out[0] = '\0';
+    return -1;
 }
 
 int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer)
