@@ -48,6 +48,8 @@ extern AppState g_app;
 ATOM RegisterMainClass(HINSTANCE instance, BOOL trayStart);
 int CreateMainWindow(HINSTANCE instance, BOOL trayStart, int showCommand);
 void InitDefaults();
+// Makes the window of a copy that is ending unfindable for a new start, which then runs as the first.
+void LeaveSingleInstance(HWND hwnd);
 
 // Main window (main_window.cpp).
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;

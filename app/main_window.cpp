@@ -10,6 +10,10 @@
 
 namespace {
 
+// Set once Exit has saved and released everything: the end of the session may still reach the
+// window while it is being destroyed, and a save then would write the released, empty lists.
+bool g_shutDown = false;
+
 void CheckMenuCommand(HWND hwnd, UINT id, bool checked)
 {
     CheckMenuItem(GetMenu(hwnd), id, checked ? MF_CHECKED : MF_UNCHECKED);
@@ -71,14 +75,24 @@ void ExitProgram(HWND hwnd)
         ShowResourceMessage(IDS_RECORDING_BUSY, MB_ICONEXCLAMATION);
         return;
     }
+    LeaveSingleInstance(hwnd);
     ShutDownMainWindow(hwnd);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+// A recording under review when the window or the session ends is dropped: the close deletes its
+// review file, which nothing would delete later.
+void DropRecording()
+{
+    if (g_app.SoundDevice.flags & MDF_NEWRECORDING) CloseMediaDevice(&g_app.SoundDevice);
 }
 
 // Windows ends a tray program with the session instead of letting it reach Exit: save what Exit
 // saves, so the playlists and settings survive a log-off or shutdown.
 void SaveForNextRun()
 {
+    DropRecording();
+    if (g_shutDown) return;
     SavePlaylistStore();
     SaveSettings();
 }
@@ -131,6 +145,7 @@ void OnPaint(HWND hwnd)
 
 void OnDestroy(HWND hwnd)
 {
+    DropRecording();
     KillTimer(hwnd, TIMER_REFRESH);
     WinHelpA(hwnd, kHelpFile, HELP_QUIT, 0);
     NotifyTrayIcon(hwnd, NIM_DELETE, kAppName);
@@ -166,6 +181,7 @@ int InitMainWindow(HWND hwnd)
 
 int ShutDownMainWindow(HWND /*hwnd*/)
 {
+    g_shutDown = true;
     SavePlaylistStore();
     SaveSettings();
     ReleaseMediaDevice(&g_app.CdDevice);
