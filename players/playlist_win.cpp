@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/app.h"
@@ -19,6 +20,7 @@ static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "t
 #endif
 
 using FileDialogProc = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using WideFileDialogProc = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The common dialog library is loaded at the first file dialog rather than with the program:
 // under Wine it brings the print spooler with it, and importing it made every start about 85 ms
@@ -52,6 +54,50 @@ bool ConvertsWhole(const wchar_t* text, char* out, int outSize)
     return written > 0 && !lossy;
 }
 
+// The Open dialog's selection in the ANSI dialog's layout (one full path, or the folder and then
+// the names), each in its ANSI form; a file that has none is left out. Empty when none is left or
+// it would not fit.
+void WriteAnsiSelection(const wchar_t* chosen, char* out, DWORD outSize)
+{
+    std::string selection;
+    char ansi[MAX_PATH] = {};
+    const wchar_t* name = chosen + wcslen(chosen) + 1;
+    if (AnsiPathOf(chosen, ansi, MAX_PATH) == 0) selection.append(ansi).push_back('\0');
+    std::wstring folder(chosen);
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    std::size_t folderOnly = selection.size();
+    for (; *name && folderOnly > 0; name += wcslen(name) + 1) {
+        if (AnsiPathOf((folder + name).c_str(), ansi, MAX_PATH) != 0) continue;
+        const char* last = std::strrchr(ansi, '\\');
+        selection.append(last ? last + 1 : ansi).push_back('\0');
+    }
+    if (*(chosen + wcslen(chosen) + 1) && selection.size() == folderOnly) selection.clear();
+    selection.push_back('\0');
+    if (selection.size() + 1 > outSize) selection.assign(1, '\0');
+    std::memcpy(out, selection.c_str(), selection.size() + 1);
+}
+
+// The Open dialog in UTF-16, so that a name outside the ANSI code page comes back whole.
+BOOL OpenFilesWide(WideFileDialogProc dialog, OPENFILENAMEA* ofn)
+{
+    std::size_t filterLength = 0;
+    while (ofn->lpstrFilter[filterLength] || ofn->lpstrFilter[filterLength + 1]) ++filterLength;
+    std::vector<wchar_t> filter(filterLength + 2, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ofn->lpstrFilter, static_cast<int>(filterLength + 2), filter.data(),
+                        static_cast<int>(filter.size()));
+    std::vector<wchar_t> chosen(ofn->nMaxFile, L'\0');
+    OPENFILENAMEW wide{};
+    wide.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    wide.hwndOwner = ofn->hwndOwner;
+    wide.lpstrFilter = filter.data();
+    wide.lpstrFile = chosen.data();
+    wide.nMaxFile = ofn->nMaxFile;
+    wide.Flags = ofn->Flags;
+    if (!dialog(&wide)) return FALSE;
+    WriteAnsiSelection(chosen.data(), ofn->lpstrFile, ofn->nMaxFile);
+    return TRUE;
+}
+
 void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
 {
     char text[kEntryTextSize] = {};
@@ -74,13 +120,19 @@ int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSi
     ofn.nMaxFile = fileNameSize;
     FileDialogProc dialog = FileDialog(save);
     if (!dialog) return CDERR_INITIALIZATION;
+    BOOL chosen;
     if (save) {
         lstrcpynA(fileName, kSavePattern, static_cast<int>(fileNameSize));
         ofn.Flags = kSaveFlags;
+        chosen = dialog(&ofn);
     } else {
         ofn.Flags = kOpenFlags;
+        // Systems without the wide dialog have only ANSI names anyway.
+        auto wide = reinterpret_cast<WideFileDialogProc>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("comdlg32.dll"), "GetOpenFileNameW")));
+        chosen = wide && filter ? OpenFilesWide(wide, &ofn) : dialog(&ofn);
     }
-    if (dialog(&ofn)) return 0;
+    if (chosen) return 0;
     DWORD error = FileDialogError();
     return error == 0 ? -1 : static_cast<int>(error);
 }
