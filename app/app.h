@@ -12,6 +12,7 @@ constexpr UINT kRefreshPeriodMs = 500;
 constexpr UINT kTrayIconId = 147;
 constexpr const char kAppName[] = "Velutra";
 constexpr const char kHelpFile[] = "Velutra.HLP";
+constexpr const char kEndingProp[] = "VelutraEnding";  // on the main window once the copy is ending
 
 struct AppState {
     HINSTANCE instance = nullptr;
@@ -48,7 +49,7 @@ extern AppState g_app;
 ATOM RegisterMainClass(HINSTANCE instance, BOOL trayStart);
 int CreateMainWindow(HINSTANCE instance, BOOL trayStart, int showCommand);
 void InitDefaults();
-// Makes the window of a copy that is ending unfindable for a new start, which then runs as the first.
+// Marks the window of a copy that is ending, so that a new start passes over it and runs as the first.
 void LeaveSingleInstance(HWND hwnd);
 
 // Main window (main_window.cpp).

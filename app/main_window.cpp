@@ -80,8 +80,8 @@ void ExitProgram(HWND hwnd)
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
-// A recording under review when the window or the session ends is dropped: the close deletes its
-// review file, which nothing would delete later.
+// A recording that the window's end cuts short is dropped: the close deletes its review file,
+// which nothing would delete later.
 void DropRecording()
 {
     if (g_app.SoundDevice.flags & MDF_NEWRECORDING) CloseMediaDevice(&g_app.SoundDevice);
@@ -91,7 +91,9 @@ void DropRecording()
 // saves, so the playlists and settings survive a log-off or shutdown.
 void SaveForNextRun()
 {
-    DropRecording();
+    // A review open at the end of the session is dropped too; a recording still under way has no
+    // review file yet and goes on until Windows ends the program.
+    if (g_app.RecordReview) DropRecording();
     if (g_shutDown) return;
     SavePlaylistStore();
     SaveSettings();
@@ -145,6 +147,7 @@ void OnPaint(HWND hwnd)
 
 void OnDestroy(HWND hwnd)
 {
+    LeaveSingleInstance(hwnd);
     DropRecording();
     KillTimer(hwnd, TIMER_REFRESH);
     WinHelpA(hwnd, kHelpFile, HELP_QUIT, 0);
@@ -221,6 +224,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         SetTimer(hwnd, TIMER_REFRESH, kRefreshPeriodMs, nullptr);
         return 0;
     case WM_DESTROY:        OnDestroy(hwnd); return 0;
+    case WM_NCDESTROY:      RemovePropA(hwnd, kEndingProp); break;
     case WM_SIZE:           return 0;
     case WM_PAINT:          OnPaint(hwnd); return 0;
     case WM_DISPLAYCHANGE:  return 0;

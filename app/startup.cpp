@@ -11,9 +11,6 @@ constexpr char kInstanceMutex[] = "VelutraSingleInstance";
 constexpr DWORD kFirstWindowWaitMs = 5000;
 HANDLE g_instanceMutex = nullptr;
 
-// Marks the main window of a copy whose Exit has begun.
-constexpr char kEndingProp[] = "VelutraEnding";
-
 // The main window of a copy that is not ending, found by its class as ever.
 HWND FindLiveWindow()
 {
@@ -62,9 +59,9 @@ WNDCLASSA MainClass(HINSTANCE instance)
 
 }  // namespace
 
-// The window lives on while Exit saves, releases and removes the tray icon (under Wine that
-// removal can take 2 s): a start in that time passes over it and the released mutex and runs as
-// the first copy.
+// The window lives on while Exit saves, releases and removes the tray icon, and while any other
+// close removes the icon (under Wine that removal can take 2 s): a start in that time passes over
+// the window and the released mutex and runs as the first copy. The mark goes with the window.
 void LeaveSingleInstance(HWND hwnd)
 {
     SetPropA(hwnd, kEndingProp, reinterpret_cast<HANDLE>(1));

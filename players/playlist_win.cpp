@@ -54,27 +54,30 @@ bool ConvertsWhole(const wchar_t* text, char* out, int outSize)
     return written > 0 && !lossy;
 }
 
-// The Open dialog's selection in the ANSI dialog's layout (one full path, or the folder and then
-// the names), each in its ANSI form; a file that has none is left out. Empty when none is left or
-// it would not fit.
+// The Open dialog's selection in the ANSI dialog's layout: one full path, or the folder and then
+// the names, each in its ANSI form. A file that has none is left out; nothing is left when the
+// folder has none, when no name is left (a folder alone would read as one file) or when it would
+// not fit.
 void WriteAnsiSelection(const wchar_t* chosen, char* out, DWORD outSize)
 {
-    std::string selection;
     char ansi[MAX_PATH] = {};
-    const wchar_t* name = chosen + wcslen(chosen) + 1;
+    std::string selection;
     if (AnsiPathOf(chosen, ansi, MAX_PATH) == 0) selection.append(ansi).push_back('\0');
-    std::wstring folder(chosen);
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    const wchar_t* name = chosen + wcslen(chosen) + 1;
     std::size_t folderOnly = selection.size();
-    for (; *name && folderOnly > 0; name += wcslen(name) + 1) {
-        if (AnsiPathOf((folder + name).c_str(), ansi, MAX_PATH) != 0) continue;
-        const char* last = std::strrchr(ansi, '\\');
-        selection.append(last ? last + 1 : ansi).push_back('\0');
+    if (*name && folderOnly > 0) {
+        std::wstring folder(chosen);
+        if (folder.back() != L'\\') folder += L'\\';
+        for (; *name; name += wcslen(name) + 1) {
+            if (AnsiPathOf((folder + name).c_str(), ansi, MAX_PATH) != 0) continue;
+            const char* last = std::strrchr(ansi, '\\');
+            selection.append(last ? last + 1 : ansi).push_back('\0');
+        }
+        if (selection.size() == folderOnly) selection.clear();
     }
-    if (*(chosen + wcslen(chosen) + 1) && selection.size() == folderOnly) selection.clear();
     selection.push_back('\0');
-    if (selection.size() + 1 > outSize) selection.assign(1, '\0');
-    std::memcpy(out, selection.c_str(), selection.size() + 1);
+    if (selection.size() > outSize) selection.assign(2, '\0');
+    std::memcpy(out, selection.data(), selection.size() < outSize ? selection.size() : outSize);
 }
 
 // The Open dialog in UTF-16, so that a name outside the ANSI code page comes back whole.
