@@ -11,11 +11,14 @@ constexpr UINT TRAY_CALLBACK = WM_USER + 128;  // 1152: the tray icon's notifica
 constexpr UINT_PTR TIMER_REFRESH = 1;
 constexpr UINT kRefreshPeriodMs = 500;
 constexpr UINT kTrayIconId = 147;
+constexpr const char kEndingProp[] = "VelutraEnding";  // on the main window once the copy is ending
 
 // Start-up (startup.cpp).
 ATOM RegisterMainClass(HINSTANCE instance, BOOL trayStart);
 int CreateMainWindow(HINSTANCE instance, BOOL trayStart, int showCommand);
 void InitDefaults();
+// Marks the window of a copy that is ending, so that a new start passes over it and runs as the first.
+void LeaveSingleInstance(HWND hwnd);
 
 // Main window (main_window.cpp).
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;

@@ -9,6 +9,10 @@
 
 namespace {
 
+// Set once Exit has saved and released everything: the end of the session may still reach the
+// window while it is being destroyed, and a save then would write the released, empty lists.
+bool g_shutDown = false;
+
 void CheckMenuCommand(HWND hwnd, UINT id, bool checked)
 {
     CheckMenuItem(GetMenu(hwnd), id, checked ? MF_CHECKED : MF_UNCHECKED);
@@ -70,14 +74,26 @@ void ExitProgram(HWND hwnd)
         ShowResourceMessage(IDS_RECORDING_BUSY, MB_ICONEXCLAMATION);
         return;
     }
+    LeaveSingleInstance(hwnd);
     ShutDownMainWindow(hwnd);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+// A recording that the window's end cuts short is dropped: the close deletes its review file,
+// which nothing would delete later.
+void DropRecording()
+{
+    if (g_app.SoundDevice.flags & MDF_NEWRECORDING) CloseMediaDevice(&g_app.SoundDevice);
 }
 
 // Windows ends a tray program with the session instead of letting it reach Exit: save what Exit
 // saves, so the playlists and settings survive a log-off or shutdown.
 void SaveForNextRun()
 {
+    // A review open at the end of the session is dropped too; a recording still under way has no
+    // review file yet and goes on until Windows ends the program.
+    if (g_app.RecordReview) DropRecording();
+    if (g_shutDown) return;
     SavePlaylistStore();
     SaveSettings();
 }
@@ -130,6 +146,8 @@ void OnPaint(HWND hwnd)
 
 void OnDestroy(HWND hwnd)
 {
+    LeaveSingleInstance(hwnd);
+    DropRecording();
     KillTimer(hwnd, TIMER_REFRESH);
     WinHelpA(hwnd, kHelpFile, HELP_QUIT, 0);
     NotifyTrayIcon(hwnd, NIM_DELETE, kAppName);
@@ -165,6 +183,7 @@ int InitMainWindow(HWND hwnd)
 
 int ShutDownMainWindow(HWND /*hwnd*/)
 {
+    g_shutDown = true;
     SavePlaylistStore();
     SaveSettings();
     ReleaseMediaDevice(&g_app.CdDevice);
@@ -204,6 +223,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         SetTimer(hwnd, TIMER_REFRESH, kRefreshPeriodMs, nullptr);
         return 0;
     case WM_DESTROY:        OnDestroy(hwnd); return 0;
+    case WM_NCDESTROY:      RemovePropA(hwnd, kEndingProp); break;
     case WM_SIZE:           return 0;
     case WM_PAINT:          OnPaint(hwnd); return 0;
     case WM_DISPLAYCHANGE:  return 0;

@@ -1,14 +1,43 @@
 // Start-up: single instance, class registration and creation of the main window.
 #include "app/app.h"
+#include "panels/panels.h"
 #include "resources/resource.h"
 #include "ui/skin.h"
 
 namespace {
 
+// Exists from a copy's start to the beginning of its Exit. A start that finds it may have come
+// just before the first copy made its window: it waits that long for the window to show up.
+constexpr char kInstanceMutex[] = "VelutraSingleInstance";
+constexpr DWORD kFirstWindowWaitMs = 5000;
+HANDLE g_instanceMutex = nullptr;
+
+// The main window of a copy that is not ending, found by its class as ever.
+HWND FindLiveWindow()
+{
+    HWND found = nullptr;
+    while ((found = FindWindowExA(nullptr, found, kAppName, nullptr)) != nullptr)
+        if (!GetPropA(found, kEndingProp)) return found;
+    return nullptr;
+}
+
+HWND FindRunningCopy()
+{
+    g_instanceMutex = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+    bool another = g_instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    DWORD start = GetTickCount();
+    HWND running = FindLiveWindow();
+    while (!running && another && GetTickCount() - start < kFirstWindowWaitMs) {
+        Sleep(50);
+        running = FindLiveWindow();
+    }
+    return running;
+}
+
 // A running copy is shown, brought forward and, for a CD start, told to play. True when one was found.
 bool ActivateRunningCopy()
 {
-    HWND running = FindWindowA(kAppName, nullptr);
+    HWND running = FindRunningCopy();
     if (!running) return false;
     ShowWindow(running, IsIconic(running) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(running);
@@ -47,6 +76,16 @@ void InitDefaults()
     g_app.mainHeight = 366;
 }
 
+// The window lives on while Exit saves, releases and removes the tray icon, and while any other
+// close removes the icon (under Wine that removal can take 2 s): a start in that time passes over
+// the window and the released mutex and runs as the first copy. The mark goes with the window.
+void LeaveSingleInstance(HWND hwnd)
+{
+    SetPropA(hwnd, kEndingProp, reinterpret_cast<HANDLE>(1));
+    if (g_instanceMutex) CloseHandle(g_instanceMutex);
+    g_instanceMutex = nullptr;
+}
+
 ATOM RegisterMainClass(HINSTANCE instance, BOOL /*trayStart*/)
 {
     if (ActivateRunningCopy()) return 0;
@@ -76,10 +115,26 @@ ATOM RegisterMainClass(HINSTANCE instance, BOOL /*trayStart*/)
     return registerEx(&wcx);
 }
 
+namespace {
+
+// The program's path as the store and the Run entry take it (see AnsiPathOf). Empty, so that
+// nothing is saved and no Run entry is written, when it cannot be read, may have been cut short,
+// or has no ANSI form.
+void ReadModulePath(char* out, int outSize)
+{
+    out[0] = '\0';
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    AnsiPathOf(path, out, outSize);
+}
+
+}  // namespace
+
 int CreateMainWindow(HINSTANCE instance, BOOL trayStart, int showCommand)
 {
     g_app.instance = instance;
-    GetModuleFileNameA(nullptr, g_app.modulePath, sizeof(g_app.modulePath));
+    ReadModulePath(g_app.modulePath, sizeof(g_app.modulePath));
     lstrcpynA(g_app.className, kAppName, sizeof(g_app.className));
     lstrcpynA(g_app.windowTitle, kAppName, sizeof(g_app.windowTitle));
     InitDefaults();

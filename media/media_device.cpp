@@ -183,7 +183,11 @@ int OpenMediaDevice(MediaDevice* device)
 
 int CloseMediaDevice(MediaDevice* device)
 {
-    if (device->deviceId == 0) return 1;
+    if (device->deviceId == 0) {
+        // A failed save whose reopen failed too leaves the review file without a device.
+        if (IsWave(device)) ForgetReviewFile();
+        return 1;
+    }
     if (IsWave(device)) {
         // A wave device that may still play, record or have just ended is stopped first, so its
         // worker thread is out of the driver before the close unloads it. This stop's errors
@@ -301,8 +305,15 @@ void TogglePauseMedia(MediaDevice* device)
             MCI_PLAY_PARMS play{};
             error = Send(device->deviceId, MCI_PLAY, 0, &play);
         } else {
+            // The system's sequencer has no resume: there a play from where the pause left the
+            // file goes on, with the notice of a play so that the end still moves the list on.
             MCI_GENERIC_PARMS resume{};
             error = Send(device->deviceId, MCI_RESUME, 0, &resume);
+            if (error != 0) {
+                MCI_PLAY_PARMS play{};
+                play.dwCallback = reinterpret_cast<DWORD_PTR>(NoticeWindow(device->deviceType));
+                error = Send(device->deviceId, MCI_PLAY, MCI_NOTIFY, &play);
+            }
         }
     } else {
         next = PLAYSTATE_PAUSED;

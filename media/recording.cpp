@@ -39,8 +39,10 @@ void ReopenFromReviewFile(MediaDevice* device)
 
 }  // namespace
 
+// A review file still held here belongs to an earlier take: the new one starts from an empty element.
 void StartRecording(MediaDevice* device, std::uint32_t wavefmt, HWND panel)
 {
+    ForgetReviewFile();
     if (!OpenMediaDevice(device)) return;
 
     RecordingWaveFormat format = RecordingWaveFormatOf(wavefmt);

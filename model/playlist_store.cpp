@@ -165,7 +165,8 @@ int DecodePlaylistStore(const unsigned char* data, std::size_t size, StoreSectio
 int BuildStorePath(const char* modulePath, char* out)
 {
     out[0] = '\0';
-    if (BoundedLength(modulePath, kEntryTextSize) >= kEntryTextMax) return -1;
+    std::size_t length = BoundedLength(modulePath, kEntryTextSize);
+    if (length == 0 || length >= kEntryTextMax) return -1;
     char directory[kEntryTextSize];
     DirectoryOfPath(modulePath, directory);
     std::size_t directoryLength = std::strlen(directory);

@@ -59,6 +59,7 @@ std::vector<unsigned char> EncodePlaylistStore(StoredList midi, StoredList sound
 int DecodePlaylistStore(const unsigned char* data, std::size_t size, StoreSection midi, StoreSection sound);
 
 // The store's path beside the program: the module path's directory and "\velutra.s", into out
-// (kEntryTextSize bytes). -1 (out empty) when it would pass 255 characters, or when the module
-// path fills its 256-byte buffer and so may have been cut short by the system.
+// (kEntryTextSize bytes). -1 (out empty) when it would pass 255 characters, when the module path
+// fills its 256-byte buffer and so may have been cut short by the system, or when it is empty
+// because it could not be read.
 int BuildStorePath(const char* modulePath, char* out);

@@ -57,8 +57,13 @@ INT_PTR CALLBACK SoundPlaylistProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
 // The Win32 routines around a playlist: the common file dialog, the editors' list boxes and the
 // current entry's name on a panel (playlist_win.cpp).
 // The Open dialog (several files) or, with save set, the Save As dialog with "*.wav" in the name
-// box. 0 when the user confirmed, -1 when the dialog was cancelled or failed.
+// box. 0 when the user confirmed, -1 when the dialog was cancelled, otherwise the common dialog's
+// error code (FNERR_BUFFERTOOSMALL for a name longer than the buffer, CDERR_INITIALIZATION when
+// the library cannot be had).
 int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSize, BOOL save);
+// A path as the ANSI functions and the store take it: as it is when it converts whole to the ANSI
+// code page, else its short (8.3) form, which is ASCII. -1 (out empty) when neither fits out.
+int AnsiPathOf(const wchar_t* path, char* out, int outSize);
 // Adds the full path of each file in an Open dialog's buffer to the list box. A path that would
 // pass 255 characters is not added.
 int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer);

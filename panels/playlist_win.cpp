@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/app_state.h"
@@ -20,6 +21,7 @@ static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76, "t
 #endif
 
 using FileDialogProc = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using WideFileDialogProc = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The common dialog library is loaded at the first file dialog rather than with the program, whose
 // start it would slow: under Wine it brings the print spooler with it. It is asked for once; a
@@ -37,6 +39,74 @@ FileDialogProc FileDialog(BOOL save)
     if (!g_commonDialogs) return nullptr;
     return reinterpret_cast<FileDialogProc>(
         reinterpret_cast<void*>(GetProcAddress(g_commonDialogs, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
+}
+
+// The common dialog's code for why the last dialog failed; 0 when it was cancelled.
+DWORD FileDialogError()
+{
+    using ErrorProc = DWORD(WINAPI*)();
+    HMODULE library = GetModuleHandleA("comdlg32.dll");
+    auto error = library ? reinterpret_cast<ErrorProc>(
+                               reinterpret_cast<void*>(GetProcAddress(library, "CommDlgExtendedError")))
+                         : nullptr;
+    return error ? error() : CDERR_INITIALIZATION;
+}
+
+// The text in the ANSI code page, only when every character has its own form there. Where that
+// code page is UTF-8 every character has one, and the call takes no flag to say otherwise.
+bool ConvertsWhole(const wchar_t* text, char* out, int outSize)
+{
+    BOOL lossy = FALSE;
+    int written = WideCharToMultiByte(CP_ACP, 0, text, -1, out, outSize, nullptr,
+                                      GetACP() == CP_UTF8 ? nullptr : &lossy);
+    return written > 0 && !lossy;
+}
+
+// The Open dialog's selection in the ANSI dialog's layout: one full path, or the folder and then
+// the names, each in its ANSI form. A file that has none is left out; nothing is left when the
+// folder has none, when no name is left (a folder alone would read as one file) or when it would
+// not fit.
+void WriteAnsiSelection(const wchar_t* chosen, char* out, DWORD outSize)
+{
+    char ansi[MAX_PATH] = {};
+    std::string selection;
+    if (AnsiPathOf(chosen, ansi, MAX_PATH) == 0) selection.append(ansi).push_back('\0');
+    const wchar_t* name = chosen + wcslen(chosen) + 1;
+    std::size_t folderOnly = selection.size();
+    if (*name && folderOnly > 0) {
+        std::wstring folder(chosen);
+        if (folder.back() != L'\\') folder += L'\\';
+        for (; *name; name += wcslen(name) + 1) {
+            if (AnsiPathOf((folder + name).c_str(), ansi, MAX_PATH) != 0) continue;
+            const char* last = std::strrchr(ansi, '\\');
+            selection.append(last ? last + 1 : ansi).push_back('\0');
+        }
+        if (selection.size() == folderOnly) selection.clear();
+    }
+    selection.push_back('\0');
+    if (selection.size() > outSize) selection.assign(2, '\0');
+    std::memcpy(out, selection.data(), selection.size() < outSize ? selection.size() : outSize);
+}
+
+// The Open dialog in UTF-16, so that a name outside the ANSI code page comes back whole.
+BOOL OpenFilesWide(WideFileDialogProc dialog, OPENFILENAMEA* ofn)
+{
+    std::size_t filterLength = 0;
+    while (ofn->lpstrFilter[filterLength] || ofn->lpstrFilter[filterLength + 1]) ++filterLength;
+    std::vector<wchar_t> filter(filterLength + 2, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ofn->lpstrFilter, static_cast<int>(filterLength + 2), filter.data(),
+                        static_cast<int>(filter.size()));
+    std::vector<wchar_t> chosen(ofn->nMaxFile, L'\0');
+    OPENFILENAMEW wide{};
+    wide.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    wide.hwndOwner = ofn->hwndOwner;
+    wide.lpstrFilter = filter.data();
+    wide.lpstrFile = chosen.data();
+    wide.nMaxFile = ofn->nMaxFile;
+    wide.Flags = ofn->Flags;
+    if (!dialog(&wide)) return FALSE;
+    WriteAnsiSelection(chosen.data(), ofn->lpstrFile, ofn->nMaxFile);
+    return TRUE;
 }
 
 void ShowStringInControl(HWND hDlg, int controlId, UINT stringId)
@@ -60,14 +130,32 @@ int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSi
     ofn.lpstrFile = fileName;
     ofn.nMaxFile = fileNameSize;
     FileDialogProc dialog = FileDialog(save);
-    if (!dialog) return -1;
+    if (!dialog) return CDERR_INITIALIZATION;
+    BOOL chosen;
     if (save) {
         lstrcpynA(fileName, kSavePattern, static_cast<int>(fileNameSize));
         ofn.Flags = kSaveFlags;
+        chosen = dialog(&ofn);
     } else {
         ofn.Flags = kOpenFlags;
+        // Systems without the wide dialog have only ANSI names anyway.
+        auto wide = reinterpret_cast<WideFileDialogProc>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("comdlg32.dll"), "GetOpenFileNameW")));
+        chosen = wide && filter ? OpenFilesWide(wide, &ofn) : dialog(&ofn);
     }
-    return dialog(&ofn) ? 0 : -1;
+    if (chosen) return 0;
+    DWORD error = FileDialogError();
+    return error == 0 ? -1 : static_cast<int>(error);
+}
+
+int AnsiPathOf(const wchar_t* path, char* out, int outSize)
+{
+    if (ConvertsWhole(path, out, outSize)) return 0;
+    wchar_t shortPath[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && ConvertsWhole(shortPath, out, outSize)) return 0;
+    out[0] = '\0';
+    return -1;
 }
 
 int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer)

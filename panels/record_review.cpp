@@ -46,15 +46,25 @@ void RefuseLongPath()
     MessageBoxA(g_app.mainWindow, text, kAppName, MB_OK);
 }
 
-// A cancelled Save As drops the recording. A name that cannot be listed, or a save that MCI
-// refuses, keeps the dialog open with the recording, so the user can choose another name or quit;
-// only a saved recording joins the playlist, as its last entry, the current entry unchanged.
+// A cancelled Save As drops the recording. A Save As that failed, a name that cannot be listed,
+// or a save that MCI refuses keeps the dialog open with the recording, so the user can choose
+// another name or quit; only a saved recording joins the playlist, as its last entry, the current
+// entry unchanged.
 void SaveReviewedRecording(HWND dialog, MediaDevice* device)
 {
     char name[kSaveNameSize] = {};
     RewindRecording(device);
-    if (ChooseFiles(dialog, kWaveFilters, name, static_cast<DWORD>(std::size(name)), TRUE) != 0) {
+    int chosen = ChooseFiles(dialog, kWaveFilters, name, static_cast<DWORD>(std::size(name)), TRUE);
+    if (chosen == -1) {
         EndReview();
+        return;
+    }
+    if (chosen == FNERR_BUFFERTOOSMALL) {
+        RefuseLongPath();
+        return;
+    }
+    if (chosen != 0) {
+        ReportMciError(device, MCIERR_FILE_NOT_SAVED);
         return;
     }
     std::size_t length = strnlen(name, std::size(name));

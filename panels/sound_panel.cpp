@@ -45,8 +45,25 @@ void BeginRecording(HWND panel, MediaDevice* device)
     StartRecording(device, g_app.settings.Wavefmt, g_app.recorderPanel);
 }
 
+// The review dialog sends this from inside its own command handling: it is destroyed here while
+// its procedure still runs, and that procedure does nothing after the send returns. The panel and
+// its buttons are given back first, so they are usable the moment the dialog is gone; the close,
+// which waits for the rest of the wave device, comes last.
+void EndRecording(HWND panel, MediaDevice* device)
+{
+    device->flags &= ~static_cast<DWORD>(MDF_NEWRECORDING);
+    EnableWindow(panel, TRUE);
+    UpdateSoundControls(panel, device);
+    if (g_app.RecordReview) {
+        DestroyWindow(g_app.RecordReview);
+        g_app.RecordReview = nullptr;
+    }
+    CloseMediaDevice(device);  // a recording that was not saved is dropped here
+}
+
 // Stop ends a recording too; the recording then stays in the device for the review dialog, and
-// the panel takes no input until the dialog ends the recording.
+// the panel takes no input until the dialog ends the recording. Without the dialog nothing could
+// end it: the recording is dropped with MCI's word for an unsaved file, and the panel stays usable.
 void StopSound(HWND panel, MediaDevice* device)
 {
     StopMedia(device);
@@ -55,19 +72,9 @@ void StopSound(HWND panel, MediaDevice* device)
     KeepRecordingForReview(device);
     EnableWindow(panel, FALSE);
     ShowRecordReview(panel);
-}
-
-// The review dialog sends this from inside its own command handling: it is destroyed here while
-// its procedure still runs, and that procedure does nothing after the send returns.
-void EndRecording(HWND panel, MediaDevice* device)
-{
-    if (g_app.RecordReview) {
-        DestroyWindow(g_app.RecordReview);
-        g_app.RecordReview = nullptr;
-    }
-    device->flags &= ~static_cast<DWORD>(MDF_NEWRECORDING);
-    CloseMediaDevice(device);  // a recording that was not saved is dropped here
-    EnableWindow(panel, TRUE);
+    if (g_app.RecordReview) return;
+    ReportMciError(device, MCIERR_FILE_NOT_SAVED);
+    EndRecording(panel, device);
 }
 
 void EditSoundPlaylist(HWND panel)

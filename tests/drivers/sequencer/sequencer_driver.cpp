@@ -328,14 +328,14 @@ DWORD RunCommand(Sequence* s, UINT message, DWORD_PTR flags, DWORD_PTR parms)
         Log("stop at %lu", static_cast<unsigned long>(s->position));
         return 0;
     case MCI_PAUSE:
-        // The pending notice stays: the play goes on from here when it is resumed.
+        // The pending notice stays until the play from here that goes on supersedes it.
         if (s->mode == MCI_MODE_PLAY) Halt(s, MCI_MODE_PAUSE);
         Log("pause at %lu", static_cast<unsigned long>(s->position));
         return 0;
     case MCI_RESUME:
-        if (s->mode == MCI_MODE_PAUSE) StartClock(s);
-        Log("resume at %lu", static_cast<unsigned long>(s->position));
-        return 0;
+        // As the system's own sequencer: it has no resume; a play goes on from the pause.
+        Log("resume refused at %lu", static_cast<unsigned long>(s->position));
+        return MCIERR_UNSUPPORTED_FUNCTION;
     case MCI_GETDEVCAPS: {
         auto caps = reinterpret_cast<MCI_GETDEVCAPS_PARMS*>(parms);
         if (!caps || !(flags & MCI_GETDEVCAPS_ITEM)) return MCIERR_MISSING_PARAMETER;
