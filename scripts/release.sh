@@ -69,6 +69,16 @@ has_version_resource() { wrestool -x --raw -t 16 "$1" | strings -el | grep -qx "
 # A requestedExecutionLevel would switch off Windows' virtualisation, which a standard user's
 # installation needs for the settings under HKLM.
 asks_no_execution_level() { ! wrestool -x --raw -t 24 "$1" 2>/dev/null | grep -q requestedExecutionLevel; }
+manifest() { wrestool -x --raw -t 24 -n 1 "$1"; }
+# The application manifest: Windows 7, 8, 8.1 and 10/11 named, Common Controls 6, no DPI awareness
+# (the skin is placed in pixels).
+has_current_manifest() {
+    wrestool -l "$1" | grep -q -- '--type=24 --name=1 ' &&
+        [ "$(manifest "$1" | grep -o '<supportedOS Id="{[0-9a-f-]*}"' | sort -u | tr -d '\n')" = \
+          '<supportedOS Id="{1f676c76-80e1-4239-95bb-83d0f6d0da78}"<supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"<supportedOS Id="{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' ] &&
+        manifest "$1" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' &&
+        ! manifest "$1" | grep -qi '<dpiAware'
+}
 readme_names() { grep -q "velutra.s" "$1" && grep -q 'SOFTWARE\\VELUTRA' "$1" && grep -q VelutraTray "$1"; }
 
 listing="Velutra/ Velutra/LICENSE.txt Velutra/README.txt Velutra/velutra.exe "
@@ -83,6 +93,8 @@ for arch in win32 win64; do
     check "$zip: velutra.exe is the build's" cmp "$exe" $tree/velutra.exe
     check "$zip: velutra.exe is a $arch program" is_pe_for "$exe" $machine
     check "$zip: velutra.exe carries version $version" has_version_resource "$exe" "$version"
+    check "$zip: velutra.exe carries the manifest (Windows 7 to 11, Common Controls 6, no DPI awareness)" \
+        has_current_manifest "$exe"
     check "$zip: README.txt names version $version" grep -q "Velutra $version" "$unpacked/Velutra/README.txt"
     check "$zip: README.txt tells where playlists, settings and the Run entry are" readme_names "$unpacked/Velutra/README.txt"
     check "$zip: README.txt and LICENSE.txt have Windows line ends" \
