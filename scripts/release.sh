@@ -79,6 +79,14 @@ has_current_manifest() {
         manifest "$1" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' &&
         ! manifest "$1" | grep -qi '<dpiAware'
 }
+# The program's icon (group 147) as Explorer and the task bar read it: width x bits of each image.
+icon_images() {
+    local ico
+    ico=$(mktemp) && wrestool -x -t 14 -n 147 -o "$ico" "$1" &&
+        icotool -l "$ico" | sed -E 's/.*--width=([0-9]+) .*--bit-depth=([0-9]+).*/\1x\2/' | sort -n | tr '\n' ' '
+    rm -f "$ico"
+}
+has_sharp_icons() { [ "$(icon_images "$1")" = "16x32 16x8 32x32 32x8 48x32 48x8 256x32 " ]; }
 readme_names() { grep -q "velutra.s" "$1" && grep -q 'SOFTWARE\\VELUTRA' "$1" && grep -q VelutraTray "$1"; }
 
 listing="Velutra/ Velutra/LICENSE.txt Velutra/README.txt Velutra/velutra.exe "
@@ -95,6 +103,8 @@ for arch in win32 win64; do
     check "$zip: velutra.exe carries version $version" has_version_resource "$exe" "$version"
     check "$zip: velutra.exe carries the manifest (Windows 7 to 11, Common Controls 6, no DPI awareness)" \
         has_current_manifest "$exe"
+    check "$zip: velutra.exe's icon has 16, 32, 48 pixels in 8 and 32 bits, and 256 in 32 bits" \
+        has_sharp_icons "$exe"
     check "$zip: README.txt names version $version" grep -q "Velutra $version" "$unpacked/Velutra/README.txt"
     check "$zip: README.txt tells where playlists, settings and the Run entry are" readme_names "$unpacked/Velutra/README.txt"
     check "$zip: README.txt and LICENSE.txt have Windows line ends" \
