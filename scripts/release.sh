@@ -87,6 +87,28 @@ icon_images() {
     rm -f "$ico"
 }
 has_sharp_icons() { [ "$(icon_images "$1")" = "16x32 16x8 32x32 32x8 48x32 48x8 256x32 " ]; }
+# A text of a program's version resource, read as UTF-16.
+version_value() {
+    wrestool -x --raw -t 16 "$1" | iconv -c -f UTF-16LE -t UTF-8 | tr -c '[:print:]\200-\377' '\n' |
+        awk -v key="$2" 'found && NF { print; exit } $0 == key { found = 1 }'
+}
+# LICENSE's copyright line gives the years and the holder that every other copy must show.
+copyright_years=$(sed -n -E 's/^Copyright \(c\) ([0-9]+-[0-9]+) .*/\1/p' LICENSE)
+company=$(sed -n -E 's/^Copyright \(c\) [0-9]+-[0-9]+ (.*)/\1/p' LICENSE)
+names_the_owner() {
+    [ -n "$company" ] && [ "$(version_value "$1" CompanyName)" = "$company" ] &&
+        [ "$(version_value "$1" LegalCopyright)" = "Copyright © $copyright_years $company" ]
+}
+# Every language's About box shows the same years.
+about_boxes_name_the_years() {
+    local boxes=0 named=0 language
+    for language in $(wrestool -l -t 5 -n ABOUTBOX "$1" | sed -E 's/.*--language=([0-9]+).*/\1/'); do
+        boxes=$((boxes + 1))
+        wrestool -x --raw -t 5 -n ABOUTBOX -L "$language" "$1" | iconv -c -f UTF-16LE -t UTF-8 |
+            grep -aq -- " $copyright_years " && named=$((named + 1))
+    done
+    [ "$boxes" -ge 12 ] && [ "$named" = "$boxes" ]
+}
 readme_names() { grep -q "velutra.s" "$1" && grep -q 'SOFTWARE\\VELUTRA' "$1" && grep -q VelutraTray "$1"; }
 
 listing="Velutra/ Velutra/LICENSE.txt Velutra/README.txt Velutra/velutra.exe "
@@ -105,6 +127,9 @@ for arch in win32 win64; do
         has_current_manifest "$exe"
     check "$zip: velutra.exe's icon has 16, 32, 48 pixels in 8 and 32 bits, and 256 in 32 bits" \
         has_sharp_icons "$exe"
+    check "$zip: velutra.exe's version resource names \"$company\" and \"Copyright © $copyright_years\"" \
+        names_the_owner "$exe"
+    check "$zip: velutra.exe's About box shows $copyright_years in every language" about_boxes_name_the_years "$exe"
     check "$zip: README.txt names version $version" grep -q "Velutra $version" "$unpacked/Velutra/README.txt"
     check "$zip: README.txt tells where playlists, settings and the Run entry are" readme_names "$unpacked/Velutra/README.txt"
     check "$zip: README.txt and LICENSE.txt have Windows line ends" \
@@ -115,6 +140,8 @@ done
 check "velutra-$version-win32.zip: velutra.exe asks for no execution level" asks_no_execution_level "$out/unpacked-win32/Velutra/velutra.exe"
 check "$setup exists (makensis, Debian package nsis)" test -s "$out/$setup"
 [ -s "$out/$setup" ] && check "$setup is a 32-bit Windows program" is_pe_for "$out/$setup" 014c
+[ -s "$out/$setup" ] && check "$setup's version resource names \"$company\" and \"Copyright © $copyright_years\"" \
+    names_the_owner "$out/$setup"
 rm -rf "$out"/unpacked-*
 
 echo
