@@ -19,8 +19,11 @@
 ;                                     standard user may do in this folder.
 ;   $SMPROGRAMS\Velutra               the shortcuts
 ;   HKCU ...\Uninstall\Velutra        the entry of Apps and Features
-;   ...\CurrentVersion\Run            "VelutraTray", when chosen: under HKLM as the program
-;                                     writes it, or under HKCU when HKLM is closed to the user
+;   HKLM ...\CurrentVersion\Run       "VelutraTray", when chosen: exactly the value the program
+;                                     writes at Exit and deletes when its tray icon is turned
+;                                     off. Never under HKCU, which the program does not touch:
+;                                     an entry there would outlive the tray option and start a
+;                                     hidden copy with no icon at every log-on.
 
 !ifndef VERSION | ARCH | COMPANY | COPYRIGHT_YEARS | STAGE | ICON | OUTFILE
   !error "define VERSION, ARCH, COMPANY, COPYRIGHT_YEARS, STAGE, ICON and OUTFILE"
@@ -153,7 +156,7 @@ Section /o "Start with Windows" SecAutostart
         ClearErrors
         WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" $0
         ${If} ${Errors}
-            WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" $0
+            DetailPrint "Windows refused the autostart entry under HKLM; none was written."
         ${EndIf}
     ${EndIf}
 SectionEnd
@@ -198,7 +201,8 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\${APP}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-    ; The autostart entry would start a program that is gone.
+    ; The autostart entry would start a program that is gone. Earlier installers could also leave
+    ; one under HKCU.
     Call un.RunEntryText
     !insertmacro DELETE_OUR_RUN_VALUE HKLM
     !insertmacro DELETE_OUR_RUN_VALUE HKCU

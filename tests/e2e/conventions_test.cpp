@@ -1,58 +1,45 @@
-// What a user of a current Windows meets around the program: the volume control that MIXER starts,
-// and the installer's "Start with Windows", which the program must own whole.
+// Around the program on a current Windows: the volume control MIXER starts, the installer's autostart.
 #include <shlwapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <tuple>
 
 #include "tests/e2e/driver.h"
 
 namespace {
 
-constexpr int kMixerCommand = 40005;
-constexpr int kExitCommand = 106;
-constexpr DWORD kMixerBit = 0x02;
+constexpr int kMixer = 40005, kExit = 106, kProperties = 40012, kTrayOption = 1028;
 
-std::string ModulePath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
+// This program as the stand-in sndvol.exe: a message box titled as the old volume control (main).
+std::vector<HWND> VolumeControls() { return e2e::TopLevelWindows("#32770", "Master Volume", 0); }
 
-// Started as sndvol.exe, this program stands in for the current volume mixer: it shows a window
-// titled like the old volume control's, which the program looks for, until it is ended.
-int RunAsVolumeControl()
+// Every place whose Run value "VelutraTray" would start the program at log-on.
+std::string RunValues()
 {
-    CreateWindowA("STATIC", "Master Volume", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 80, nullptr, nullptr,
-                  nullptr, nullptr);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    return 0;
-}
-
-std::vector<HWND> VolumeControls()
-{
-    std::vector<HWND> found;
-    for (HWND w = FindWindowA(nullptr, "Master Volume"); w; w = FindWindowExA(nullptr, w, nullptr, "Master Volume"))
-        found.push_back(w);
-    return found;
-}
-
-void EndVolumeControls()
-{
-    for (HWND window : VolumeControls()) {
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e2e::ProcessOf(window));
-        if (!process) continue;
-        TerminateProcess(process, 0);
-        WaitForSingleObject(process, e2e::kWaitMs);
-        CloseHandle(process);
+    std::string found;
+    for (auto [root, view, name] : {std::tuple{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "HKLM "},
+                                    {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "HKLM-WOW6432Node "},
+                                    {HKEY_CURRENT_USER, 0, "HKCU "}}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, e2e::kRunKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) continue;
+        if (RegQueryValueExA(key, e2e::kRunValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) found += name;
+        RegCloseKey(key);
     }
+    return found;
 }
 
 class Conventions : public e2e::VelutraTest {
 protected:
+    std::optional<DWORD> RunAndWait(const std::string& exe, const std::string& args)
+    {
+        programs.push_back(e2e::StartProgram({exe.substr(0, exe.rfind('\\')), exe}, args));
+        return e2e::WaitForExit(programs.back(), 60000);
+    }
     void TearDown() override
     {
-        EndVolumeControls();
-        VelutraTest::TearDown();
+        for (HWND box : VolumeControls()) PostMessageA(box, WM_CLOSE, 0, 0);
+        e2e::VelutraTest::TearDown();
     }
 };
 
@@ -60,28 +47,57 @@ protected:
 // waits for input, so a second volume control would already show when the command returns.
 TEST_F(Conventions, MixerStartsSndvolWhereSndvol32IsMissingOnlyWhileNoVolumeControlShows)
 {
-    EndVolumeControls();
-    ASSERT_TRUE(CopyFileA(ModulePath().c_str(), (copy.folder + "\\sndvol.exe").c_str(), FALSE));
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(CopyFileA(self, (copy.folder + "\\sndvol.exe").c_str(), FALSE));
     HWND window = StartAndWait();
     ASSERT_NE(window, nullptr);
-    e2e::SendCommand(window, kMixerCommand);
-    EXPECT_TRUE(e2e::WaitUntil([] { return VolumeControls().size() == 1; }))
-        << "MIXER started no sndvol (" << VolumeControls().size() << " volume controls show)";
-    e2e::SendCommand(window, kMixerCommand);
-    e2e::SendCommand(window, kMixerCommand);
+    e2e::SendCommand(window, kMixer);
+    EXPECT_TRUE(e2e::WaitUntil([] { return VolumeControls().size() == 1; })) << "MIXER started no sndvol";
+    for (int again = 0; again < 2; ++again) e2e::SendCommand(window, kMixer);
     EXPECT_EQ(VolumeControls().size(), 1u) << "MIXER started another volume control beside the open one";
-    e2e::SendCommand(window, kExitCommand);
+    e2e::SendCommand(window, kExit);
     EXPECT_TRUE(e2e::WaitForExit(programs.back()).has_value()) << "Exit did not end the program";
-    std::optional<DWORD> config = e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config");
-    ASSERT_TRUE(config.has_value()) << "Exit wrote no Config";
-    EXPECT_EQ(*config & kMixerBit, 0u) << "three MIXER commands left the mixer bit as the default has it";
+    EXPECT_EQ(e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config").value_or(0x9F) & 0x02, 0u)
+        << "three MIXER commands left the mixer bit as the default (0x9F) has it";
+}
+
+TEST_F(Conventions, InstallersStartWithWindowsIsGoneEverywhereOnceTheTrayIconIsTurnedOffAndExitUsed)
+{
+    std::string setup = std::string("Z:") + (std::getenv("VELUTRA_SETUP") ? std::getenv("VELUTRA_SETUP") : "");
+    std::replace(setup.begin(), setup.end(), '/', '\\');
+    const std::string folder = std::string(std::getenv("LOCALAPPDATA")) + "\\Programs\\Velutra";
+    ASSERT_EQ(RunAndWait(setup, "/S /AUTOSTART"), 0u) << "the installer " << setup << " failed";
+    EXPECT_EQ(e2e::ReadRegistryString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velutra",
+                                       "Publisher"), VELUTRA_COMPANY);
+    EXPECT_EQ(e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue),
+              folder + "\\velutra.exe TRAYAPP") << "the installer wrote another Run value than the program writes";
+
+    programs.push_back(e2e::StartProgram({folder, folder + "\\velutra.exe"}, ""));
+    HWND window = e2e::WaitForMainWindow(programs.back()), dialog = nullptr;
+    ASSERT_NE(window, nullptr) << "the installed program showed no window";
+    PostMessageA(window, WM_COMMAND, kProperties, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        std::vector<HWND> shown = e2e::ShownWindows(programs.back().pid, "#32770");
+        return (dialog = shown.empty() ? nullptr : shown.front()) != nullptr;
+    })) << "Properties did not open";
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, kTrayOption), BM_GETCHECK, 0, 0), BST_CHECKED);
+    e2e::Press(dialog, kTrayOption);
+    e2e::Press(dialog, IDOK);
+    e2e::SendCommand(window, kExit);
+    EXPECT_TRUE(e2e::WaitForExit(programs.back()).has_value()) << "Exit did not end the program";
+    EXPECT_EQ(RunValues(), "") << "Run values left after the tray icon was turned off and Exit used";
+
+    EXPECT_EQ(RunAndWait(folder + "\\uninstall.exe", "/S /PURGE"), 0u);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !PathFileExistsA(folder.c_str()); })) << "the uninstaller left " << folder;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (lstrcmpiA(PathFindFileNameA(ModulePath().c_str()), "sndvol.exe") == 0) return RunAsVolumeControl();
+    if (StrStrIA(PathFindFileNameA(argv[0]), "sndvol"))
+        return MessageBoxA(nullptr, "A stand-in for the volume mixer", "Master Volume", MB_OK) ? 0 : 1;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
