@@ -65,7 +65,9 @@ void ToggleMixer(HWND hwnd)
 {
     CheckMenuCommand(hwnd, IDM_MIXER, ToggleConfigBit(&g_app.settings, CFG_MIXER));
     if (FindWindowA(nullptr, "Master Volume")) return;
-    WinExec("SNDVOL32", SW_SHOW);
+    // Windows since Vista has no SNDVOL32; its volume mixer is "sndvol". WinExec returns 31 or
+    // less when it cannot start the program.
+    if (WinExec("SNDVOL32", SW_SHOW) <= 31) WinExec("sndvol", SW_SHOW);
 }
 
 void ExitProgram(HWND hwnd)

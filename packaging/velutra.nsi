@@ -1,7 +1,10 @@
 ; The Velutra installer: a per-user installation that needs no administrator rights.
 ;
-;   makensis -DVERSION=3.0.0 -DARCH=win32 -DSTAGE=dir -DICON=velutra.ico -DOUTFILE=setup.exe velutra.nsi
+;   makensis -DVERSION=3.0.0 -DARCH=win32 "-DCOMPANY=The Velutra developers" -DCOPYRIGHT_YEARS=2023-2026
+;            -DSTAGE=dir -DICON=velutra.ico -DOUTFILE=setup.exe velutra.nsi
 ;
+; COMPANY and COPYRIGHT_YEARS come from LICENSE's copyright line, as in the program's version
+; resource.
 ; STAGE holds velutra.exe, README.txt and LICENSE.txt. ARCH win32 makes the installer of the 32-bit
 ; program (a 32-bit installer); win64 makes a 64-bit installer around the 64-bit program, for the
 ; tests, which run under a Wine that runs 64-bit programs only.
@@ -16,11 +19,14 @@
 ;                                     standard user may do in this folder.
 ;   $SMPROGRAMS\Velutra               the shortcuts
 ;   HKCU ...\Uninstall\Velutra        the entry of Apps and Features
-;   ...\CurrentVersion\Run            "VelutraTray", when chosen: under HKLM as the program
-;                                     writes it, or under HKCU when HKLM is closed to the user
+;   HKLM ...\CurrentVersion\Run       "VelutraTray", when chosen: exactly the value the program
+;                                     writes at Exit and deletes when its tray icon is turned
+;                                     off. Never under HKCU, which the program does not touch:
+;                                     an entry there would outlive the tray option and start a
+;                                     hidden copy with no icon at every log-on.
 
-!ifndef VERSION | ARCH | STAGE | ICON | OUTFILE
-  !error "define VERSION, ARCH, STAGE, ICON and OUTFILE"
+!ifndef VERSION | ARCH | COMPANY | COPYRIGHT_YEARS | STAGE | ICON | OUTFILE
+  !error "define VERSION, ARCH, COMPANY, COPYRIGHT_YEARS, STAGE, ICON and OUTFILE"
 !endif
 
 Unicode true
@@ -54,7 +60,8 @@ VIAddVersionKey /LANG=1033 "ProductName" "${APP}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${APP} ${VERSION} Setup"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence"
+VIAddVersionKey /LANG=1033 "CompanyName" "${COMPANY}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright © ${COPYRIGHT_YEARS} ${COMPANY}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -130,6 +137,7 @@ Section "Velutra" SecProgram
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${COMPANY}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
@@ -148,7 +156,7 @@ Section /o "Start with Windows" SecAutostart
         ClearErrors
         WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" $0
         ${If} ${Errors}
-            WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" $0
+            DetailPrint "Windows refused the autostart entry under HKLM; none was written."
         ${EndIf}
     ${EndIf}
 SectionEnd
@@ -193,7 +201,8 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\${APP}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-    ; The autostart entry would start a program that is gone.
+    ; The autostart entry would start a program that is gone. Earlier installers could also leave
+    ; one under HKCU.
     Call un.RunEntryText
     !insertmacro DELETE_OUR_RUN_VALUE HKLM
     !insertmacro DELETE_OUR_RUN_VALUE HKCU

@@ -190,9 +190,13 @@ int FillPlaylistFromList(HWND hDlg, int listBoxId, Playlist* list)
     ClearPlaylist(list);
     for (LRESULT i = 0; i < count; ++i) {
         // LB_GETTEXT has no size: the buffer is sized from LB_GETTEXTLEN, which may report more
-        // than the item holds but never less.
+        // than the item holds but never less, at most two bytes a character. A reported length
+        // above twice what an entry holds cannot fit, and is not fetched at all: with Common
+        // Controls 6 under Wine, the list box is a Unicode control whose ANSI LB_GETTEXT passes
+        // through a fixed 512-character buffer, which a longer item overruns.
         LRESULT length = SendDlgItemMessageA(hDlg, listBoxId, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (length == LB_ERR || length < 0) continue;
+        if (static_cast<std::size_t>(length) > 2 * kEntryTextMax) continue;
         std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
         LRESULT copied = SendDlgItemMessageA(hDlg, listBoxId, LB_GETTEXT, static_cast<WPARAM>(i),
                                              reinterpret_cast<LPARAM>(text.data()));

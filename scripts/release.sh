@@ -69,6 +69,46 @@ has_version_resource() { wrestool -x --raw -t 16 "$1" | strings -el | grep -qx "
 # A requestedExecutionLevel would switch off Windows' virtualisation, which a standard user's
 # installation needs for the settings under HKLM.
 asks_no_execution_level() { ! wrestool -x --raw -t 24 "$1" 2>/dev/null | grep -q requestedExecutionLevel; }
+manifest() { wrestool -x --raw -t 24 -n 1 "$1"; }
+# The application manifest: Windows 7, 8, 8.1 and 10/11 named, Common Controls 6, no DPI awareness
+# (the skin is placed in pixels).
+has_current_manifest() {
+    wrestool -l "$1" | grep -q -- '--type=24 --name=1 ' &&
+        [ "$(manifest "$1" | grep -o '<supportedOS Id="{[0-9a-f-]*}"' | sort -u | tr -d '\n')" = \
+          '<supportedOS Id="{1f676c76-80e1-4239-95bb-83d0f6d0da78}"<supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"<supportedOS Id="{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' ] &&
+        manifest "$1" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' &&
+        ! manifest "$1" | grep -qi '<dpiAware'
+}
+# The program's icon (group 147) as Explorer and the task bar read it: width x bits of each image.
+icon_images() {
+    local ico
+    ico=$(mktemp) && wrestool -x -t 14 -n 147 -o "$ico" "$1" &&
+        icotool -l "$ico" | sed -E 's/.*--width=([0-9]+) .*--bit-depth=([0-9]+).*/\1x\2/' | sort -n | tr '\n' ' '
+    rm -f "$ico"
+}
+has_sharp_icons() { [ "$(icon_images "$1")" = "16x32 16x8 32x32 32x8 48x32 48x8 256x32 " ]; }
+# A text of a program's version resource, read as UTF-16.
+version_value() {
+    wrestool -x --raw -t 16 "$1" | iconv -c -f UTF-16LE -t UTF-8 | tr -c '[:print:]\200-\377' '\n' |
+        awk -v key="$2" 'found && NF { print; exit } $0 == key { found = 1 }'
+}
+# LICENSE's copyright line gives the years and the holder that every other copy must show.
+copyright_years=$(sed -n -E 's/^Copyright \(c\) ([0-9]+-[0-9]+) .*/\1/p' LICENSE)
+company=$(sed -n -E 's/^Copyright \(c\) [0-9]+-[0-9]+ (.*)/\1/p' LICENSE)
+names_the_owner() {
+    [ -n "$company" ] && [ "$(version_value "$1" CompanyName)" = "$company" ] &&
+        [ "$(version_value "$1" LegalCopyright)" = "Copyright © $copyright_years $company" ]
+}
+# Every language's About box shows the same years.
+about_boxes_name_the_years() {
+    local boxes=0 named=0 language
+    for language in $(wrestool -l -t 5 -n ABOUTBOX "$1" | sed -E 's/.*--language=([0-9]+).*/\1/'); do
+        boxes=$((boxes + 1))
+        wrestool -x --raw -t 5 -n ABOUTBOX -L "$language" "$1" | iconv -c -f UTF-16LE -t UTF-8 |
+            grep -aq -- " $copyright_years " && named=$((named + 1))
+    done
+    [ "$boxes" -ge 12 ] && [ "$named" = "$boxes" ]
+}
 readme_names() { grep -q "velutra.s" "$1" && grep -q 'SOFTWARE\\VELUTRA' "$1" && grep -q VelutraTray "$1"; }
 
 listing="Velutra/ Velutra/LICENSE.txt Velutra/README.txt Velutra/velutra.exe "
@@ -83,6 +123,13 @@ for arch in win32 win64; do
     check "$zip: velutra.exe is the build's" cmp "$exe" $tree/velutra.exe
     check "$zip: velutra.exe is a $arch program" is_pe_for "$exe" $machine
     check "$zip: velutra.exe carries version $version" has_version_resource "$exe" "$version"
+    check "$zip: velutra.exe carries the manifest (Windows 7 to 11, Common Controls 6, no DPI awareness)" \
+        has_current_manifest "$exe"
+    check "$zip: velutra.exe's icon has 16, 32, 48 pixels in 8 and 32 bits, and 256 in 32 bits" \
+        has_sharp_icons "$exe"
+    check "$zip: velutra.exe's version resource names \"$company\" and \"Copyright © $copyright_years\"" \
+        names_the_owner "$exe"
+    check "$zip: velutra.exe's About box shows $copyright_years in every language" about_boxes_name_the_years "$exe"
     check "$zip: README.txt names version $version" grep -q "Velutra $version" "$unpacked/Velutra/README.txt"
     check "$zip: README.txt tells where playlists, settings and the Run entry are" readme_names "$unpacked/Velutra/README.txt"
     check "$zip: README.txt and LICENSE.txt have Windows line ends" \
@@ -93,6 +140,8 @@ done
 check "velutra-$version-win32.zip: velutra.exe asks for no execution level" asks_no_execution_level "$out/unpacked-win32/Velutra/velutra.exe"
 check "$setup exists (makensis, Debian package nsis)" test -s "$out/$setup"
 [ -s "$out/$setup" ] && check "$setup is a 32-bit Windows program" is_pe_for "$out/$setup" 014c
+[ -s "$out/$setup" ] && check "$setup's version resource names \"$company\" and \"Copyright © $copyright_years\"" \
+    names_the_owner "$out/$setup"
 rm -rf "$out"/unpacked-*
 
 echo

@@ -132,11 +132,24 @@ ProgramCopy MakeFreshCopy(const std::string& name)
     return copy;
 }
 
+REGSAM ProgramRegistryView()
+{
+    std::string exe = Environment("VELUTRA_EXE");
+    if (!exe.empty() && exe[0] == '/') exe = DosPathOfUnixPath(exe);
+    DWORD type = 0;
+    return GetBinaryTypeA(exe.c_str(), &type) && type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : 0;
+}
+
 void ClearVelutraRegistry()
 {
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, kVelutraKey);
+    HKEY software = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | ProgramRegistryView(), &software) ==
+        ERROR_SUCCESS) {
+        SHDeleteKeyA(software, "VELUTRA");
+        RegCloseKey(software);
+    }
     HKEY run = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE | ProgramRegistryView(), &run) == ERROR_SUCCESS) {
         RegDeleteValueA(run, kRunValue);
         RegCloseKey(run);
     }
@@ -325,7 +338,8 @@ std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* v
 {
     DWORD data = 0, size = sizeof(data), type = 0;
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | ProgramRegistryView(), &opened) != ERROR_SUCCESS)
+        return std::nullopt;
     LONG status = RegQueryValueExA(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
     RegCloseKey(opened);
     if (status != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
@@ -337,7 +351,8 @@ std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const 
     char data[1024] = {};
     DWORD size = sizeof(data) - 1, type = 0;
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | ProgramRegistryView(), &opened) != ERROR_SUCCESS)
+        return std::nullopt;
     LONG status = RegQueryValueExA(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(opened);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;

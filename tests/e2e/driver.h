@@ -94,6 +94,11 @@ HWND WaitForMessageBox(DWORD pid, DWORD ms = kWaitMs);
 std::string MessageBoxText(HWND box);
 void PressMessageBoxButton(HWND box, int buttonId);
 
+// The registry view the program under test (VELUTRA_EXE) keeps its HKLM values in: KEY_WOW64_32KEY
+// for a 32-bit program, whose SOFTWARE\VELUTRA and Run value a 64-bit Windows keeps under
+// WOW6432Node; 0 for a 64-bit one. ClearVelutraRegistry and the two readers open keys in it.
+REGSAM ProgramRegistryView();
+
 std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* value);
 std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const char* value);
 std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path);

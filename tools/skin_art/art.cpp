@@ -525,29 +525,46 @@ Canvas NameFace(bool trueColor)
 
 // Icons and cursor.
 
-// The program: a small unit with the name's V lit on its display and a row of keys.
-Canvas ProgramIcon()
+// The program: a small unit with the name's V lit on its display and a row of keys. Drawn on a
+// grid of 32 units at any size: a unit is size / 32 pixels, so the 32-pixel image is the design
+// itself and the larger ones keep its proportions and line weights.
+Canvas ProgramIcon(int size)
 {
-    Canvas c(32, 32, kBlack);
-    FillRect(c, 1, 2, 30, 28, Grey(19));
-    Bevel(c, 1, 2, 30, 28, Grey(27), Grey(8));
-    FrameRect(c, 0, 1, 32, 30, Grey(3));
-    FillRect(c, 4, 5, 24, 16, Grey(1));
-    Bevel(c, 3, 4, 26, 18, Grey(10), Grey(26));
+    Canvas c(size, size, kBlack);
+    auto at = [size](int unit) { return unit * size / 32; };
+    const int line = std::max(1, size / 32);
+    auto box = [&](int x0, int y0, int x1, int y1, Rgb colour) {
+        FillRect(c, at(x0), at(y0), at(x1) - at(x0), at(y1) - at(y0), colour);
+    };
+    auto bevel = [&](int x0, int y0, int x1, int y1, Rgb light, Rgb dark) {
+        for (int i = 0; i < line; ++i)
+            Bevel(c, at(x0) + i, at(y0) + i, at(x1) - at(x0) - 2 * i, at(y1) - at(y0) - 2 * i, light, dark);
+    };
+    box(1, 2, 31, 30, Grey(19));
+    bevel(1, 2, 31, 30, Grey(27), Grey(8));
+    bevel(0, 1, 32, 31, Grey(3), Grey(3));
+    box(4, 5, 28, 21, Grey(1));
+    bevel(3, 4, 29, 22, Grey(10), Grey(26));
     const std::vector<std::string> vee{"XX........XX", ".XX......XX.", ".XX......XX.", "..XX....XX..",
                                        "..XX....XX..", "...XX..XX...", "...XX..XX...", "....XXXX....",
                                        ".....XX....."};
-    DrawPattern(c, 10, 8, vee, kCyan);
-    HLine(c, 6, 18, 20, kDarkCyan);
+    for (int row = 0; row < static_cast<int>(vee.size()); ++row)
+        for (int col = 0; col < static_cast<int>(vee[row].size()); ++col)
+            if (vee[row][col] == 'X') box(10 + col, 8 + row, 11 + col, 9 + row, kCyan);
+    box(6, 18, 26, 19, kDarkCyan);
     for (int i = 0; i < 3; ++i) {
         int x = 4 + i * 9;
-        FillRect(c, x, 23, 7, 5, Grey(3));
-        FillRect(c, x + 1, 24, 5, 3, i == 1 ? kGreen : Grey(25));
+        box(x, 23, x + 7, 28, Grey(3));
+        box(x + 1, 24, x + 6, 27, i == 1 ? kGreen : Grey(25));
     }
-    for (std::size_t i = 0; i < c.pixels.size(); ++i) {
-        int x = static_cast<int>(i % 32), y = static_cast<int>(i / 32);
-        c.opaque[i] = y >= 1 && y <= 30 ? 1 : 0;
-        if ((x == 0 || x == 31) && (y == 1 || y == 30)) c.opaque[i] = 0;
+    // Opaque from unit row 1 to 30, less one unit at each corner.
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            bool edgeColumn = x < at(1) || x >= at(31);
+            bool edgeRow = y < at(2) || y >= at(30);
+            bool inside = y >= at(1) && y < at(31) && !(edgeColumn && edgeRow);
+            c.opaque[static_cast<std::size_t>(y * size + x)] = inside ? 1 : 0;
+        }
     }
     return c;
 }
@@ -714,6 +731,17 @@ Canvas HalfSize(const Canvas& big)
 std::vector<std::uint8_t> IconFile(const Canvas& big)
 {
     return EncodeIcon({big, HalfSize(big)});
+}
+
+// The program's icon, for Explorer, the task bar, the tray and the installer: 8-bit images at 16,
+// 32 and 48 pixels for 256-colour displays, and 32-bit images with alpha at 16, 32, 48 and 256.
+std::vector<std::uint8_t> ProgramIconFile()
+{
+    Canvas small = HalfSize(ProgramIcon(32));
+    std::vector<Canvas> sizes{small, ProgramIcon(32), ProgramIcon(48)};
+    std::vector<Canvas> trueColour = sizes;
+    trueColour.push_back(ProgramIcon(256));
+    return EncodeIcon(sizes, trueColour);
 }
 
 // A pointing hand, index finger up; the fingertip is at the top-left corner, the hot spot.
@@ -885,7 +913,7 @@ std::vector<std::uint8_t> RenderArt(const ArtFile& file)
     case ART_CURSOR: return EncodeMonoCursor(HandCursor(), 0, 0);
     case ART_ICON:
         switch (file.resourceId) {
-        case IDI_VELUTRA: return IconFile(ProgramIcon());
+        case IDI_VELUTRA: return ProgramIconFile();
         case IDI_ICON148: return IconFile(DiscIcon());
         case IDI_ICON149: return IconFile(NoteIcon());
         case IDI_ICON150: return IconFile(WaveIcon());

@@ -345,11 +345,16 @@ std::vector<std::uint8_t> EncodeBmp24(const Canvas& c)
     return out;
 }
 
-// An icon file of 8-bit images with the skin palette; transparent pixels are black in the colour
-// image and set in the mask.
-std::vector<std::uint8_t> EncodeIcon(const std::vector<Canvas>& images)
+// An icon file of 8-bit images with the skin palette, then of 32-bit images whose alpha is 255
+// where the picture is opaque and 0 elsewhere; transparent pixels are black in the colour image
+// and set in the mask.
+std::vector<std::uint8_t> EncodeIcon(const std::vector<Canvas>& images, const std::vector<Canvas>& trueColour)
 {
-    std::vector<std::vector<std::uint8_t>> bodies;
+    struct Entry {
+        int width, height, bits;
+        std::vector<std::uint8_t> body;
+    };
+    std::vector<Entry> entries;
     for (const Canvas& image : images) {
         Canvas colour = image;
         for (std::size_t i = 0; i < colour.pixels.size(); ++i)
@@ -360,25 +365,39 @@ std::vector<std::uint8_t> EncodeIcon(const std::vector<Canvas>& images)
         PutSkinPalette(body);
         PutIndexedRows(body, colour);
         PutMaskRows(body, image);
-        bodies.push_back(std::move(body));
+        entries.push_back({image.width, image.height, 8, std::move(body)});
+    }
+    for (const Canvas& image : trueColour) {
+        std::vector<std::uint8_t> body;
+        auto imageSize = static_cast<std::uint32_t>((image.width * 4 + RowBytes(image.width, 1)) * image.height);
+        PutInfoHeader(body, image.width, image.height * 2, 32, imageSize, 0);
+        for (int y = image.height - 1; y >= 0; --y) {
+            for (int x = 0; x < image.width; ++x) {
+                bool opaque = image.opaque[static_cast<std::size_t>(y * image.width + x)] != 0;
+                Rgb p = opaque ? image.At(x, y) : Rgb{};
+                body.insert(body.end(), {p.b, p.g, p.r, static_cast<std::uint8_t>(opaque ? 255 : 0)});
+            }
+        }
+        PutMaskRows(body, image);
+        entries.push_back({image.width, image.height, 32, std::move(body)});
     }
     std::vector<std::uint8_t> out;
     Put16(out, 0);
     Put16(out, 1);  // icon
-    Put16(out, static_cast<unsigned>(images.size()));
-    auto offset = static_cast<std::uint32_t>(6 + 16 * images.size());
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        out.push_back(static_cast<std::uint8_t>(images[i].width));
-        out.push_back(static_cast<std::uint8_t>(images[i].height));
-        out.push_back(0);  // 256 colours
+    Put16(out, static_cast<unsigned>(entries.size()));
+    auto offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
+    for (const Entry& entry : entries) {
+        out.push_back(static_cast<std::uint8_t>(entry.width));  // 256 is written as 0
+        out.push_back(static_cast<std::uint8_t>(entry.height));
+        out.push_back(0);  // 256 colours, or more
         out.push_back(0);
         Put16(out, 1);
-        Put16(out, 8);
-        Put32(out, static_cast<std::uint32_t>(bodies[i].size()));
+        Put16(out, static_cast<unsigned>(entry.bits));
+        Put32(out, static_cast<std::uint32_t>(entry.body.size()));
         Put32(out, offset);
-        offset += static_cast<std::uint32_t>(bodies[i].size());
+        offset += static_cast<std::uint32_t>(entry.body.size());
     }
-    for (const auto& body : bodies) out.insert(out.end(), body.begin(), body.end());
+    for (const Entry& entry : entries) out.insert(out.end(), entry.body.begin(), entry.body.end());
     return out;
 }
 

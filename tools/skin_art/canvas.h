@@ -55,6 +55,7 @@ constexpr int kNameHeight = 14;
 // its colours; anything else is taken to the nearest entry.
 std::vector<std::uint8_t> EncodeBmp8(const Canvas& c);
 std::vector<std::uint8_t> EncodeBmp24(const Canvas& c);
-std::vector<std::uint8_t> EncodeIcon(const std::vector<Canvas>& images);
+std::vector<std::uint8_t> EncodeIcon(const std::vector<Canvas>& images,
+                                     const std::vector<Canvas>& trueColour = {});
 std::vector<std::uint8_t> EncodeMonoCursor(const Canvas& c, int hotX, int hotY);
 int PaletteIndexOf(Rgb colour);
