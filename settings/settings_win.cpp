@@ -57,6 +57,19 @@ void UpdateRunEntry(HKEY run, const AppSettings* values, const char* modulePath)
                    static_cast<DWORD>(command.size() + 1));
 }
 
+// The installer writes the autostart entry under HKEY_CURRENT_USER when Windows keeps a standard
+// user out of HKEY_LOCAL_MACHINE's Run key, which is not virtualised: turning the tray icon off
+// removes that entry too, or a hidden copy with no icon would start at every log-on.
+void RemoveUserRunEntry()
+{
+    HKEY run = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                      &run) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(run, kRunValue);
+    RegCloseKey(run);
+}
+
 }  // namespace
 
 int LoadSettings(AppSettings* values)
@@ -90,5 +103,6 @@ int SaveSettings(const AppSettings* values, const char* modulePath)
         RegCloseKey(run);
     }
     RegCloseKey(software);
+    if (!(values->Config & CFG_TRAY)) RemoveUserRunEntry();
     return 0;
 }

@@ -73,6 +73,9 @@ TEST_F(Conventions, InstallersStartWithWindowsIsGoneEverywhereOnceTheTrayIconIsT
     EXPECT_EQ(e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue),
               folder + "\\velutra.exe TRAYAPP") << "the installer wrote another Run value than the program writes";
 
+    // Where Windows keeps a standard user out of HKLM's Run key, the installer writes under HKCU.
+    const std::string command = folder + "\\velutra.exe TRAYAPP";
+    SHSetValueA(HKEY_CURRENT_USER, e2e::kRunKey, e2e::kRunValue, REG_SZ, command.c_str(), command.size() + 1);
     programs.push_back(e2e::StartProgram({folder, folder + "\\velutra.exe"}, ""));
     HWND window = e2e::WaitForMainWindow(programs.back()), dialog = nullptr;
     ASSERT_NE(window, nullptr) << "the installed program showed no window";
