@@ -28,7 +28,8 @@ DWORD ProcessOf(HWND window)
 LRESULT Sent(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool wide = false)
 {
     DWORD_PTR result = 0;
-    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result))
+    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs,
+                                                            &result))
         ADD_FAILURE() << "message " << message << " to a control or window was not handled (a modal window?)";
     return static_cast<LRESULT>(result);
 }
@@ -83,14 +84,16 @@ HWND WaitForMainWindow(const Program& program, DWORD ms)
 {
     std::vector<HWND> windows;
     if (program.process) WaitForInputIdle(program.process, ms);
-    WaitUntil([&] { return !(windows = TopLevelWindows(kMainClass, nullptr, program.pid)).empty() || WaitForExit(program, 0); }, ms);
+    auto found = [&] { return !(windows = TopLevelWindows(kMainClass, nullptr, program.pid)).empty(); };
+    WaitUntil([&] { return found() || WaitForExit(program, 0); }, ms);
     return windows.empty() || !program.process ? nullptr : windows.front();
 }
 
 std::optional<DWORD> WaitForExit(const Program& program, DWORD ms)
 {
     DWORD code = 0;
-    if (!program.process || WaitForSingleObject(program.process, ms) || !GetExitCodeProcess(program.process, &code)) return {};
+    if (!program.process || WaitForSingleObject(program.process, ms) || !GetExitCodeProcess(program.process, &code))
+        return {};
     return code;
 }
 
@@ -116,7 +119,8 @@ std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWOR
         char name[64] = {}, text[256] = {};
         GetClassNameA(w, name, sizeof(name));
         if (title) GetWindowTextA(w, text, sizeof(text));
-        if (!lstrcmpA(name, className) && (!pid || ProcessOf(w) == pid) && (!title || !lstrcmpA(text, title))) found.push_back(w);
+        if (!lstrcmpA(name, className) && (!pid || ProcessOf(w) == pid) && (!title || !lstrcmpA(text, title)))
+            found.push_back(w);
     }
     return found;
 }
@@ -139,8 +143,10 @@ HWND WaitForShown(DWORD pid, const char* className, const char* title)
 HWND FindPanel(HWND mainWindow, Panel panel)
 {
     for (HWND child = GetWindow(mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        Panel kind = GetDlgItem(child, 1026) ? Panel::Main : GetDlgItem(child, 1014) ? Panel::Cd
-                   : GetDlgItem(child, 1006) ? Panel::Sound : Panel::Midi;
+        Panel kind = GetDlgItem(child, 1026)   ? Panel::Main
+                     : GetDlgItem(child, 1014) ? Panel::Cd
+                     : GetDlgItem(child, 1006) ? Panel::Sound
+                                               : Panel::Midi;
         if (kind == panel && (kind != Panel::Midi || GetDlgItem(child, 1013))) return child;
     }
     return nullptr;
@@ -188,17 +194,22 @@ std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
 }
 
 void Press(HWND panel, int controlId) { Sent(GetDlgItem(panel, controlId), BM_CLICK, 0, 0); }
-void PostPress(HWND panel, int controlId) { EXPECT_TRUE(PostMessageA(GetDlgItem(panel, controlId), BM_CLICK, 0, 0)) << controlId; }
+void PostPress(HWND panel, int controlId)
+{
+    EXPECT_TRUE(PostMessageA(GetDlgItem(panel, controlId), BM_CLICK, 0, 0)) << controlId;
+}
 LRESULT SendCommand(HWND window, int id) { return Sent(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 HWND WaitForMessageBox(DWORD pid, DWORD ms)
 {
     std::vector<HWND> boxes;
-    return WaitUntil([&] { return !(boxes = TopLevelWindows("#32770", kMainClass, pid)).empty(); }, ms) ? boxes.front() : nullptr;
+    return WaitUntil([&] { return !(boxes = TopLevelWindows("#32770", kMainClass, pid)).empty(); }, ms) ? boxes.front()
+                                                                                                        : nullptr;
 }
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 void PressMessageBoxButton(HWND box, int buttonId)
 {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
     EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); })) << "the window stayed open after button " << buttonId;
 }
 
@@ -212,7 +223,8 @@ std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const 
 {
     char data[1024] = {};
     DWORD size = sizeof(data);
-    return RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, data, &size) ? std::nullopt : std::optional<std::string>(data);
+    return RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, data, &size) ? std::nullopt
+                                                                               : std::optional<std::string>(data);
 }
 
 std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path)
@@ -220,7 +232,8 @@ std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path)
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr);  // 7: any sharing
     std::vector<unsigned char> bytes(file == INVALID_HANDLE_VALUE ? 0 : GetFileSize(file, nullptr));
     DWORD got = 0;
-    bool read = file != INVALID_HANDLE_VALUE && ReadFile(file, bytes.data(), bytes.size(), &got, nullptr) && got == bytes.size();
+    bool read = file != INVALID_HANDLE_VALUE && ReadFile(file, bytes.data(), bytes.size(), &got, nullptr) &&
+                got == bytes.size();
     CloseHandle(file);
     return read ? std::optional(bytes) : std::nullopt;
 }
@@ -248,7 +261,8 @@ int RunShell(const std::string& command)
     static int serial = 0;
     std::string status = Environment("VELUTRA_RIG_DIR") + "/run/shell-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(++serial);
-    std::string line = "/bin/sh -c \"" + command + "; echo $? >" + status + ".part; mv " + status + ".part " + status + "\"";
+    std::string line =
+        "/bin/sh -c \"" + command + "; echo $? >" + status + ".part; mv " + status + ".part " + status + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -279,7 +293,10 @@ bool SaveScreenshot(HWND window, const std::string& unixPath)
 }
 
 bool MovePointer(POINT at) { return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)); }
-bool ClickAt(POINT at) { return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1"); }
+bool ClickAt(POINT at)
+{
+    return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
+}
 bool PressKeys(const std::string& keys) { return !RunXdotool("key " + keys); }
 POINT ScreenCentre(HWND window, RECT clientRect)
 {

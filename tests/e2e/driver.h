@@ -20,15 +20,20 @@ constexpr const char kRunValue[] = "VelutraTray";
 
 enum class Panel { Main, Cd, Midi, Sound };
 const char* PanelName(Panel panel);
-struct Program { HANDLE process = nullptr; DWORD pid = 0; };
-struct ProgramCopy { std::string folder, exe; };  // DOS paths
+struct Program {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+};
+struct ProgramCopy {
+    std::string folder, exe;
+};  // DOS paths
 
 // VELUTRA_EXE copied into a fresh folder C:\velutra-e2e\<name>.
 ProgramCopy MakeFreshCopy(const std::string& name);
 void ClearVelutraRegistry();  // the settings key and the Run value
 Program StartProgram(const ProgramCopy& copy, const std::string& args);
 Program StartCommandLine(const std::string& commandLine, const std::string& folder = "C:\\");
-HWND WaitForMainWindow(const Program& program, DWORD ms = kWaitMs);  // null on timeout
+HWND WaitForMainWindow(const Program& program, DWORD ms = kWaitMs);            // null on timeout
 std::optional<DWORD> WaitForExit(const Program& program, DWORD ms = kWaitMs);  // the exit code
 void EndProgram(Program* program);
 void EndAllVelutraProcesses();
@@ -41,7 +46,7 @@ HWND FindPanel(HWND mainWindow, Panel panel);
 RECT WindowRectIn(HWND window, HWND reference);  // reference null: the screen
 bool HasVisibleStyle(HWND window);
 std::string WindowText(HWND window);
-std::wstring WideWindowText(HWND window);  // UTF-16, whatever the code pages
+std::wstring WideWindowText(HWND window);                   // UTF-16, whatever the code pages
 std::vector<std::wstring> ShownMenuItems(HWND menuWindow);  // read by menuprobe.dll, then closed
 
 void Press(HWND panel, int controlId);      // returns once handled

@@ -13,11 +13,15 @@ const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 const std::string kFolderWithBlank = "C:\\Velutra Test\\Velutra";
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-std::optional<std::string> RunEntry() { return e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue); }
+std::optional<std::string> RunEntry()
+{
+    return e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue);
+}
 
 // Runs a command line to its end; its exit code. An uninstaller ends at once and leaves the work
 // to a copy of itself: `done` says when that has finished.
-DWORD RunToEnd(const std::string& commandLine, const std::function<bool()>& done = [] { return true; })
+DWORD RunToEnd(
+    const std::string& commandLine, const std::function<bool()>& done = [] { return true; })
 {
     e2e::Program program = e2e::StartCommandLine(commandLine);
     DWORD code = e2e::WaitForExit(program, 60000).value_or(99);
@@ -72,10 +76,11 @@ TEST_F(Installer, InstallRunUninstall)
     EXPECT_EQ(24u, store.value_or(std::vector<unsigned char>{}).size()) << "Exit wrote no store beside the program";
     EXPECT_EQ(folder + "\\velutra.exe TRAYAPP", RunEntry().value_or("")) << "Exit with the tray on: autostart";
 
-    EXPECT_EQ(0u, RunToEnd("\"" + folder + "\\uninstall.exe\" /S", [&] {
+    auto uninstalled = [&] {
         return !Exists(folder + "\\uninstall.exe") && !RunEntry() && !Exists(shortcut) &&
                !e2e::ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayName");
-    })) << "uninstall";
+    };
+    EXPECT_EQ(0u, RunToEnd("\"" + folder + "\\uninstall.exe\" /S", uninstalled)) << "uninstall";
     EXPECT_FALSE(Exists(folder + "\\velutra.exe") || Exists(folder + "\\README.txt"));
     EXPECT_EQ(store, e2e::ReadFileBytes(folder + "\\velutra.s")) << "a silent uninstall keeps the playlists";
     EXPECT_TRUE(e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config")) << "and the settings";
@@ -88,9 +93,11 @@ TEST_F(Installer, InstallRunUninstall)
     EXPECT_EQ(autostart, RunEntry().value_or("")) << "the program and the installer disagree on the entry";
     const std::string other = "C:\\Elsewhere\\velutra.exe TRAYAPP";
     SHSetValueA(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue, REG_SZ, other.c_str(), other.size() + 1);
-    EXPECT_EQ(0u, RunToEnd("\"" + kFolderWithBlank + "\\uninstall.exe\" /S /PURGE", [&] {
+    auto purged = [&] {
         return !Exists(kFolderWithBlank) && !e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config");
-    })) << "a purging uninstall removes the folder, the playlists and the settings";
+    };
+    EXPECT_EQ(0u, RunToEnd("\"" + kFolderWithBlank + "\\uninstall.exe\" /S /PURGE", purged))
+        << "a purging uninstall removes the folder, the playlists and the settings";
     EXPECT_EQ(other, RunEntry().value_or("")) << "the uninstall removed another copy's autostart entry";
 }
 

@@ -24,7 +24,10 @@ Bytes StoreFile(const std::vector<std::string>& midi)
 
 class Persistence : public e2e::VelutraTest {
 protected:
-    DWORD Stored(const char* name) { return e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, name).value_or(99); }
+    DWORD Stored(const char* name)
+    {
+        return e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, name).value_or(99);
+    }
     std::optional<Bytes> Store() { return e2e::ReadFileBytes(copy.folder + "\\velutra.s"); }
 };
 
@@ -36,7 +39,8 @@ TEST_F(Persistence, ExitSavesTheOtherClosesDoNot)
     EXPECT_TRUE(Stored("Config") == 99 && !Store()) << "first run: something was written before Exit";
     e2e::SendCommand(main, IDM_EXIT);
     EXPECT_EQ(0u, e2e::WaitForExit(programs.back()).value_or(99)) << "first run: exit code of Exit";
-    EXPECT_TRUE(Stored("Config") == 0x9B && Stored("Option") == 0 && Stored("Wavefmt") == 10) << "first run: defaults, no CD";
+    EXPECT_TRUE(Stored("Config") == 0x9B && Stored("Option") == 0 && Stored("Wavefmt") == 10)
+        << "first run: defaults, no CD";
     EXPECT_EQ(StoreFile({}), Store().value_or(Bytes{})) << "first run: two empty lists";
     std::string autostart = e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue).value_or("");
     EXPECT_EQ(copy.exe + " TRAYAPP", autostart) << "first run: the Run entry";

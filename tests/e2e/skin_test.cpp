@@ -35,10 +35,11 @@ protected:
         BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY);
         SelectObject(to, shot);
         ClientToScreen(panel, &at);
-        bool shown = art && e2e::WaitUntil([&] {
+        auto same = [&] {
             BitBlt(to, 0, 0, size.cx, size.cy, screen, at.x, at.y, SRCCOPY);
             return GdiFlush() && !memcmp(want, seen, static_cast<std::size_t>(size.cx * size.cy * 4));
-        }, 5000);
+        };
+        bool shown = art && e2e::WaitUntil(same, 5000);
         DeleteDC(from);
         DeleteDC(to);
         ReleaseDC(nullptr, screen);
@@ -46,14 +47,22 @@ protected:
         FreeLibrary(exe);
         return shown;
     }
-    POINT Corner(HWND panel, int id) { RECT r = e2e::WindowRectIn(GetDlgItem(panel, id), panel); return {r.left, r.top}; }
-    POINT Centre(HWND panel, int control) { return e2e::ScreenCentre(panel, e2e::WindowRectIn(GetDlgItem(panel, control), panel)); }
+    POINT Corner(HWND panel, int id)
+    {
+        RECT r = e2e::WindowRectIn(GetDlgItem(panel, id), panel);
+        return {r.left, r.top};
+    }
+    POINT Centre(HWND panel, int control)
+    {
+        return e2e::ScreenCentre(panel, e2e::WindowRectIn(GetDlgItem(panel, control), panel));
+    }
     // The pointer's shape at a screen point once it is one that `wanted` accepts.
     HCURSOR CursorAt(POINT at, const std::function<bool(HCURSOR)>& wanted)
     {
         CURSORINFO cursor{sizeof(cursor), 0, nullptr, {}};
         e2e::MovePointer(at);
-        e2e::WaitUntil([&] { return GetCursorInfo(&cursor) && cursor.ptScreenPos.x == at.x && wanted(cursor.hCursor); }, 5000);
+        auto there = [&] { return GetCursorInfo(&cursor) && cursor.ptScreenPos.x == at.x && wanted(cursor.hCursor); };
+        e2e::WaitUntil(there, 5000);
         return cursor.hCursor;
     }
     // Clicks a banner button; then the players `shown` stand in this order under the banner, each 98 high.
@@ -61,12 +70,15 @@ protected:
     {
         e2e::ClickAt(Centre(banner, button));
         int bottom = 100 + 72 + 98 * static_cast<int>(shown.size());
-        EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowRectIn(main, nullptr).bottom == bottom; })) << step << ": height";
+        EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowRectIn(main, nullptr).bottom == bottom; }))
+            << step << ": height";
         for (Panel panel : {Panel::Cd, Panel::Midi, Panel::Sound}) {
             int place = static_cast<int>(std::find(shown.begin(), shown.end(), panel) - shown.begin());
             HWND window = e2e::FindPanel(main, panel);
-            EXPECT_EQ(place < static_cast<int>(shown.size()), e2e::HasVisibleStyle(window)) << step << ": " << e2e::PanelName(panel);
-            EXPECT_TRUE(place == static_cast<int>(shown.size()) || e2e::WindowRectIn(window, main).top == 72 + 98 * place)
+            EXPECT_EQ(place < static_cast<int>(shown.size()), e2e::HasVisibleStyle(window))
+                << step << ": " << e2e::PanelName(panel);
+            EXPECT_TRUE(place == static_cast<int>(shown.size()) ||
+                        e2e::WindowRectIn(window, main).top == 72 + 98 * place)
                 << step << ": place of " << e2e::PanelName(panel);
         }
     }

@@ -33,7 +33,8 @@ void ChooseFromTrayMenu(DWORD pid, int item)
     HWND menu = e2e::WaitForShown(pid, "#32768");
     ASSERT_TRUE(menu) << "a right press on the icon opens no menu";
     RECT r = e2e::WindowRectIn(menu, nullptr);
-    EXPECT_TRUE(r.left == (at.left + at.right) / 2 && r.top == (at.top + at.bottom) / 2) << "the menu is not at the pointer";
+    EXPECT_TRUE(r.left == (at.left + at.right) / 2 && r.top == (at.top + at.bottom) / 2)
+        << "the menu is not at the pointer";
     e2e::ClickAt({(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * item + 1) / 6});
 }
 
@@ -90,7 +91,8 @@ TEST_F(SecondStart, BringsTheRunningCopyForwardAndTheTrayWorks)
     e2e::Press(banner, IDC_POWER);
     ChooseFromTrayMenu(pid, 2);
     EXPECT_EQ(0u, e2e::WaitForExit(programs.front()).value_or(99)) << "the tray menu's Exit ends with 0";
-    EXPECT_EQ(0x97u, e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config")) << "the Exit saved no settings";
+    EXPECT_EQ(0x97u, e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config"))
+        << "the Exit saved no settings";
     EXPECT_TRUE(e2e::WaitUntil([] { return TrayIcons().empty(); })) << "the icon outlived the program";
 }
 
