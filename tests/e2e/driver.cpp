@@ -1,243 +1,184 @@
-// The end-to-end driver's helpers (see driver.h).
+// The end-to-end driver (see driver.h).
 #include "tests/e2e/driver.h"
 
+#include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <iterator>
 
 namespace e2e {
 
 namespace {
 
-std::string Environment(const char* name)
-{
-    char value[1024] = {};
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
-    return length > 0 && length < sizeof(value) ? std::string(value, length) : std::string();
-}
+std::string Environment(const char* name) { return getenv(name) ? getenv(name) : ""; }
 
-// A Unix path as Wine's drive Z: (the file system root in every prefix) shows it.
-std::string DosPathOfUnixPath(const std::string& unixPath)
+std::string DosPath(std::string path)  // a Unix path as Wine's drive Z: shows it
 {
-    std::string dos = "Z:" + unixPath;
-    for (char& c : dos)
-        if (c == '/') c = '\\';
-    return dos;
-}
-
-void RemoveFolderTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveFolderTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-}  // namespace
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof(name));
-    return name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path[0] == '\\' ? "Z:" + path : path;
 }
 
 DWORD ProcessOf(HWND window)
 {
     DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
+    return GetWindowThreadProcessId(window, &pid) ? pid : 0;
 }
 
-// Top-level windows of a class, optionally with a title and a process.
-std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWORD pid)
+LRESULT Sent(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool wide = false)
 {
-    struct Query {
-        const char* className;
-        const char* title;
-        DWORD pid;
-        std::vector<HWND> found;
-    } query{className, title, pid, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto q = reinterpret_cast<Query*>(data);
-            if (ClassOf(window) != q->className) return TRUE;
-            if (q->pid && ProcessOf(window) != q->pid) return TRUE;
-            if (q->title) {
-                char text[256] = {};
-                GetWindowTextA(window, text, sizeof(text));
-                if (std::string(text) != q->title) return TRUE;
-            }
-            q->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    DWORD_PTR result = 0;
+    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs,
+                                                            &result))
+        ADD_FAILURE() << "message " << message << " to a control or window was not handled (a modal window?)";
+    return static_cast<LRESULT>(result);
 }
 
-std::vector<HWND> ShownWindows(DWORD pid, const char* className, const char* title)
-{
-    std::vector<HWND> shown;
-    for (HWND window : TopLevelWindows(className, title, pid))
-        if (IsWindowVisible(window)) shown.push_back(window);
-    return shown;
-}
+}  // namespace
 
 const char* PanelName(Panel panel)
 {
-    switch (panel) {
-    case Panel::Main:  return "MainPanel";
-    case Panel::Cd:    return "CdPanel";
-    case Panel::Midi:  return "MidiPanel";
-    case Panel::Sound: return "SoundPanel";
-    }
-    return "?";
+    static const char* const names[] = {"MainPanel", "CdPanel", "MidiPanel", "SoundPanel"};
+    return names[static_cast<int>(panel)];
 }
 
 ProgramCopy MakeFreshCopy(const std::string& name)
 {
-    const std::string root = "C:\\velutra-e2e";
-    std::string safeName = name;
-    for (char& c : safeName)
-        if (c == '/' || c == '\\' || c == ':') c = '_';
-    ProgramCopy copy;
-    copy.folder = root + "\\" + safeName;
-    copy.exe = copy.folder + "\\velutra.exe";
-    CreateDirectoryA(root.c_str(), nullptr);
-    RemoveFolderTree(copy.folder);
-    if (!CreateDirectoryA(copy.folder.c_str(), nullptr))
-        ADD_FAILURE() << "cannot make the folder " << copy.folder << ", error " << GetLastError();
-    std::string source = Environment("VELUTRA_EXE");
-    if (source.empty()) {
-        ADD_FAILURE() << "VELUTRA_EXE is not set; run the driver through ctest";
-        return copy;
-    }
-    if (source[0] == '/') source = DosPathOfUnixPath(source);
-    if (!CopyFileA(source.c_str(), copy.exe.c_str(), FALSE))
-        ADD_FAILURE() << "cannot copy " << source << " to " << copy.exe << ", error " << GetLastError();
+    ProgramCopy copy{"C:\\velutra-e2e\\" + name, "C:\\velutra-e2e\\" + name + "\\velutra.exe"};
+    std::string doomed = copy.folder + '\0', source = Environment("VELUTRA_EXE");  // a list ended by two NULs
+    SHFILEOPSTRUCTA remove{nullptr, FO_DELETE, doomed.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationA(&remove);
+    CreateDirectoryA("C:\\velutra-e2e", nullptr);
+    CreateDirectoryA(copy.folder.c_str(), nullptr);
+    if (source.empty() || !CopyFileA(DosPath(source).c_str(), copy.exe.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy VELUTRA_EXE \"" << source << "\" to " << copy.exe;
     return copy;
 }
 
 REGSAM ProgramRegistryView()
 {
-    std::string exe = Environment("VELUTRA_EXE");
-    if (!exe.empty() && exe[0] == '/') exe = DosPathOfUnixPath(exe);
     DWORD type = 0;
-    return GetBinaryTypeA(exe.c_str(), &type) && type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : 0;
+    return GetBinaryTypeA(DosPath(Environment("VELUTRA_EXE")).c_str(), &type) && type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : 0;
 }
+
+HKEY OpenProgramKey(HKEY root, const char* key, REGSAM access)
+{
+    HKEY opened = nullptr;
+    access |= root == HKEY_LOCAL_MACHINE ? ProgramRegistryView() : 0;
+    return RegOpenKeyExA(root, key, 0, access, &opened) == ERROR_SUCCESS ? opened : nullptr;
+}
+
+bool WriteRegistryValue(HKEY root, const char* key, const char* value, DWORD type, const void* data, DWORD size)
+{
+    HKEY opened = nullptr;
+    REGSAM access = KEY_SET_VALUE | (root == HKEY_LOCAL_MACHINE ? ProgramRegistryView() : 0);
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, access, nullptr, &opened, nullptr) != ERROR_SUCCESS) return false;
+    LONG status = RegSetValueExA(opened, value, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(opened);
+    return status == ERROR_SUCCESS;
+}
+
+std::vector<HWND> MainWindows() { return TopLevelWindows(kMainClass, nullptr, 0); }
 
 void ClearVelutraRegistry()
 {
-    HKEY software = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | ProgramRegistryView(), &software) ==
-        ERROR_SUCCESS) {
+    if (HKEY software = OpenProgramKey(HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_ALL_ACCESS)) {
         SHDeleteKeyA(software, "VELUTRA");
         RegCloseKey(software);
     }
-    HKEY run = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE | ProgramRegistryView(), &run) == ERROR_SUCCESS) {
+    if (HKEY run = OpenProgramKey(HKEY_LOCAL_MACHINE, kRunKey, KEY_SET_VALUE)) {
         RegDeleteValueA(run, kRunValue);
         RegCloseKey(run);
     }
 }
 
-Program StartProgram(const ProgramCopy& copy, const std::string& args)
+Program StartCommandLine(const std::string& commandLine, const std::string& folder)
 {
-    std::string commandLine = "\"" + copy.exe + "\"";
-    if (!args.empty()) commandLine += " " + args;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
+    std::string line = commandLine;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    Program program;
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, copy.folder.c_str(),
-                        &startup, &info)) {
-        ADD_FAILURE() << "CreateProcess of " << commandLine << " failed, error " << GetLastError();
-        return program;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << commandLine << ", error " << GetLastError();
+        return {};
     }
     CloseHandle(info.hThread);
-    program.process = info.hProcess;
-    program.pid = info.dwProcessId;
-    return program;
+    return {info.hProcess, info.dwProcessId};
+}
+
+Program StartProgram(const ProgramCopy& copy, const std::string& args)
+{
+    return StartCommandLine("\"" + copy.exe + "\"" + (args.empty() ? "" : " " + args), copy.folder);
 }
 
 HWND WaitForMainWindow(const Program& program, DWORD ms)
 {
-    if (!program.process) return nullptr;
-    WaitForInputIdle(program.process, ms);
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            std::vector<HWND> windows = TopLevelWindows(kMainClass, nullptr, program.pid);
-            found = windows.empty() ? nullptr : windows.front();
-            return found != nullptr || WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0;
-        },
-        ms);
-    return found;
-}
-
-std::vector<HWND> MainWindows()
-{
-    return TopLevelWindows(kMainClass, nullptr, 0);
+    std::vector<HWND> windows;
+    if (program.process) WaitForInputIdle(program.process, ms);
+    auto found = [&] { return !(windows = TopLevelWindows(kMainClass, nullptr, program.pid)).empty(); };
+    WaitUntil([&] { return found() || WaitForExit(program, 0); }, ms);
+    return windows.empty() || !program.process ? nullptr : windows.front();
 }
 
 std::optional<DWORD> WaitForExit(const Program& program, DWORD ms)
 {
-    if (!program.process || WaitForSingleObject(program.process, ms) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
-    GetExitCodeProcess(program.process, &code);
+    if (!program.process || WaitForSingleObject(program.process, ms) || !GetExitCodeProcess(program.process, &code))
+        return {};
     return code;
 }
 
 void EndProgram(Program* program)
 {
-    if (!program->process) return;
-    if (WaitForSingleObject(program->process, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(program->process, 1);
-        WaitForSingleObject(program->process, kWaitMs);
-    }
-    CloseHandle(program->process);
+    if (program->process && TerminateProcess(program->process, 1)) WaitForSingleObject(program->process, kWaitMs);
+    if (program->process) CloseHandle(program->process);
     program->process = nullptr;
 }
 
 void EndAllVelutraProcesses()
 {
-    for (HWND window : MainWindows()) {
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(window));
-        if (!process) continue;
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, kWaitMs);
-        CloseHandle(process);
+    for (HWND window : TopLevelWindows(kMainClass, nullptr, 0)) {
+        Program program{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(window))};
+        EndProgram(&program);
     }
 }
 
+std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWORD pid)
+{
+    std::vector<HWND> found;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        char name[64] = {}, text[256] = {};
+        GetClassNameA(w, name, sizeof(name));
+        if (title) GetWindowTextA(w, text, sizeof(text));
+        if (!lstrcmpA(name, className) && (!pid || ProcessOf(w) == pid) && (!title || !lstrcmpA(text, title)))
+            found.push_back(w);
+    }
+    return found;
+}
+
+std::vector<HWND> ShownWindows(DWORD pid, const char* className, const char* title)
+{
+    std::vector<HWND> shown = TopLevelWindows(className, title, pid);
+    shown.erase(std::remove_if(shown.begin(), shown.end(), [](HWND w) { return !IsWindowVisible(w); }), shown.end());
+    return shown;
+}
+
+HWND WaitForShown(DWORD pid, const char* className, const char* title)
+{
+    std::vector<HWND> shown;
+    return WaitUntil([&] { return !(shown = ShownWindows(pid, className, title)).empty(); }) ? shown.front() : nullptr;
+}
+
+// The panels are told apart by their controls: the banner has 1026, the CD Eject (1014), the
+// Sound Record (1006), the MIDI a playlist face (1013) and neither.
 HWND FindPanel(HWND mainWindow, Panel panel)
 {
     for (HWND child = GetWindow(mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        auto has = [child](int id) { return GetDlgItem(child, id) != nullptr; };
-        bool match = false;
-        switch (panel) {
-        case Panel::Main:  match = has(1026); break;
-        case Panel::Cd:    match = has(1014); break;
-        case Panel::Midi:  match = has(1013) && !has(1006) && !has(1014); break;
-        case Panel::Sound: match = has(1006); break;
-        }
-        if (match) return child;
+        Panel kind = GetDlgItem(child, 1026)   ? Panel::Main
+                     : GetDlgItem(child, 1014) ? Panel::Cd
+                     : GetDlgItem(child, 1006) ? Panel::Sound
+                                               : Panel::Midi;
+        if (kind == panel && (kind != Panel::Midi || GetDlgItem(child, 1013))) return child;
     }
     return nullptr;
 }
@@ -246,222 +187,153 @@ RECT WindowRectIn(HWND window, HWND reference)
 {
     RECT r{};
     GetWindowRect(window, &r);
-    if (reference) MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-bool HasVisibleStyle(HWND window)
-{
-    return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool HasVisibleStyle(HWND window) { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 std::string WindowText(HWND window)
 {
     char text[1024] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWaitMs,
-                        &copied);
-    return std::string(text, copied < sizeof(text) ? copied : 0);
+    Sent(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
 std::wstring WideWindowText(HWND window)
 {
     wchar_t text[1024] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWaitMs,
-                        &copied);
-    return std::wstring(text, copied < std::size(text) ? copied : 0);
+    Sent(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), true);
+    return text;
 }
 
-void Press(HWND panel, int controlId)
+// menuprobe.dll, hooked onto the menu's thread, writes the items into the menu window's text.
+std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
 {
-    HWND control = GetDlgItem(panel, controlId);
-    if (!control) {
-        ADD_FAILURE() << "the panel has no control " << controlId;
-        return;
-    }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, kWaitMs, &result))
-        ADD_FAILURE() << "the press of " << controlId << " was not handled (a modal window? use PostPress)";
+    static HMODULE probe = LoadLibraryA("menuprobe.dll");
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "MenuProbeHook")));
+    HHOOK hooked = SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(menuWindow, nullptr));
+    EXPECT_TRUE(hooked) << "cannot hook menuprobe.dll onto the menu's thread";
+    Sent(menuWindow, RegisterWindowMessageA("VelutraMenuProbe"), 0, 0);
+    std::wstring all = WideWindowText(menuWindow);
+    Sent(menuWindow, RegisterWindowMessageA("VelutraMenuProbe"), 0, 1);
+    UnhookWindowsHookEx(hooked);
+    std::vector<std::wstring> items;
+    for (std::size_t start = 0, end; (end = all.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        items.push_back(all.substr(start, end - start));
+    return items;
 }
 
+void Press(HWND panel, int controlId) { Sent(GetDlgItem(panel, controlId), BM_CLICK, 0, 0); }
 void PostPress(HWND panel, int controlId)
 {
-    HWND control = GetDlgItem(panel, controlId);
-    if (!control) {
-        ADD_FAILURE() << "the panel has no control " << controlId;
-        return;
-    }
-    PostMessageA(control, BM_CLICK, 0, 0);
+    EXPECT_TRUE(PostMessageA(GetDlgItem(panel, controlId), BM_CLICK, 0, 0)) << controlId;
 }
-
-LRESULT SendCommand(HWND window, int id)
-{
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_NORMAL, kWaitMs, &result))
-        ADD_FAILURE() << "WM_COMMAND " << id << " was not handled (a modal window? post it instead)";
-    return static_cast<LRESULT>(result);
-}
-
+LRESULT SendCommand(HWND window, int id) { return Sent(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 HWND WaitForMessageBox(DWORD pid, DWORD ms)
 {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            std::vector<HWND> boxes = TopLevelWindows("#32770", kMainClass, pid);
-            box = boxes.empty() ? nullptr : boxes.front();
-            return box != nullptr;
-        },
-        ms);
-    return box;
+    std::vector<HWND> boxes;
+    return WaitUntil([&] { return !(boxes = TopLevelWindows("#32770", kMainClass, pid)).empty(); }, ms) ? boxes.front()
+                                                                                                        : nullptr;
 }
-
-std::string MessageBoxText(HWND box)
-{
-    // A message box shows its text in a static control with id 0xFFFF.
-    HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? WindowText(text) : std::string();
-}
-
+std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 void PressMessageBoxButton(HWND box, int buttonId)
 {
-    HWND button = GetDlgItem(box, buttonId);
-    if (!button) {
-        ADD_FAILURE() << "the message box has no button " << buttonId;
-        return;
-    }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    if (!WaitUntil([box] { return !IsWindow(box); })) ADD_FAILURE() << "the message box stayed open";
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+    EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); })) << "the window stayed open after button " << buttonId;
 }
 
 std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* value)
 {
-    DWORD data = 0, size = sizeof(data), type = 0;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | ProgramRegistryView(), &opened) != ERROR_SUCCESS)
-        return std::nullopt;
-    LONG status = RegQueryValueExA(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
-    RegCloseKey(opened);
-    if (status != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
-    return data;
+    DWORD data = 0, size = sizeof(data);
+    HKEY opened = OpenProgramKey(root, key, KEY_QUERY_VALUE);
+    LONG status = opened ? RegGetValueA(opened, nullptr, value, RRF_RT_REG_DWORD, nullptr, &data, &size) : 1;
+    if (opened) RegCloseKey(opened);
+    return status ? std::nullopt : std::optional(data);
 }
 
 std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const char* value)
 {
     char data[1024] = {};
-    DWORD size = sizeof(data) - 1, type = 0;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | ProgramRegistryView(), &opened) != ERROR_SUCCESS)
-        return std::nullopt;
-    LONG status = RegQueryValueExA(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(opened);
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
-    return std::string(data);
+    DWORD size = sizeof(data);
+    HKEY opened = OpenProgramKey(root, key, KEY_QUERY_VALUE);
+    LONG status = opened ? RegGetValueA(opened, nullptr, value, RRF_RT_REG_SZ, nullptr, data, &size) : 1;
+    if (opened) RegCloseKey(opened);
+    return status ? std::nullopt : std::optional<std::string>(data);
 }
 
 std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::vector<unsigned char> bytes;
-    unsigned char block[4096];
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr);  // 7: any sharing
+    std::vector<unsigned char> bytes(file == INVALID_HANDLE_VALUE ? 0 : GetFileSize(file, nullptr));
     DWORD got = 0;
-    while (ReadFile(file, block, sizeof(block), &got, nullptr) && got > 0) bytes.insert(bytes.end(), block, block + got);
+    bool read = file != INVALID_HANDLE_VALUE && ReadFile(file, bytes.data(), bytes.size(), &got, nullptr) &&
+                got == bytes.size();
     CloseHandle(file);
-    return bytes;
+    return read ? std::optional(bytes) : std::nullopt;
+}
+
+bool PutFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    bool written = WriteFile(file, bytes.data(), bytes.size(), &put, nullptr) && put == bytes.size();
+    return CloseHandle(file) && written;
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD ms)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
+    for (DWORD start = GetTickCount(); !done(); Sleep(20))
         if (GetTickCount() - start > ms) return false;
-        Sleep(20);
-    }
+    return true;
 }
 
-// Unix programs (xdotool, import). CreateProcessA runs an ELF file directly (Wine forks and execs
-// it with the Windows environment, so DISPLAY comes along), but hands back no process handle to
-// wait on or ask for the exit code. So a shell runs the command and writes its exit status to a
-// file in the rig's folder, which appears by rename once complete, and the driver polls for it
-// through drive Z:. Measured under the rig: one call, from CreateProcessA to the status file,
-// takes about 0.12 s.
+// CreateProcessA runs an ELF file (with the environment, DISPLAY too) but gives no handle to wait
+// on, and leaves left-over data in PROCESS_INFORMATION, which must not be closed: the shell writes
+// its status to a file, renamed into place once complete.
 int RunShell(const std::string& command)
 {
     static int serial = 0;
-    std::string rig = Environment("VELUTRA_RIG_DIR");
-    if (rig.empty()) {
-        ADD_FAILURE() << "VELUTRA_RIG_DIR is not set; run the driver through the rig (tests/rig/wine-run.sh)";
-        return -1;
-    }
-    std::string status = rig + "/run/shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string status = Environment("VELUTRA_RIG_DIR") + "/run/shell-" + std::to_string(GetCurrentProcessId()) + "-" +
                          std::to_string(++serial);
-    std::string commandLine = "/bin/sh -c \"" + command + "; echo $? >" + status + ".part; mv " + status +
-                              ".part " + status + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
+    std::string line =
+        "/bin/sh -c \"" + command + "; echo $? >" + status + ".part; mv " + status + ".part " + status + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "cannot run /bin/sh for " << command << ", error " << GetLastError();
-        return -1;
-    }
-    // Nothing in `info` is closed: for an ELF file Wine leaves no process handle there and a
-    // thread "handle" that is left-over data, which can name one of this process's own handles
-    // (the cached HKEY_LOCAL_MACHINE key was closed that way, failing every later registry call).
-    std::string statusFile = DosPathOfUnixPath(status);
     std::optional<std::vector<unsigned char>> bytes;
-    if (!WaitUntil([&] { return (bytes = ReadFileBytes(statusFile)).has_value(); })) {
-        ADD_FAILURE() << command << " did not finish";
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) ||
+        !WaitUntil([&] { return (bytes = ReadFileBytes(DosPath(status))).has_value(); })) {
+        ADD_FAILURE() << "/bin/sh did not run " << command << " (is the rig up, VELUTRA_RIG_DIR set?)";
         return -1;
     }
-    DeleteFileA(statusFile.c_str());
-    return std::atoi(std::string(bytes->begin(), bytes->end()).c_str());
+    DeleteFileA(DosPath(status).c_str());
+    return atoi(std::string(bytes->begin(), bytes->end()).c_str());
 }
 
-// Moves go without --sync: this xdotool then waits for the pointer to move, 15 s when it is there
-// already; X handles input in order, so a click after a move lands at the new place anyway.
+// Moves go without --sync, which waits 15 s when the pointer is already there; X keeps input in order.
 int RunXdotool(const std::string& arguments)
 {
-    return RunShell("xdotool " + arguments);
+    int status = RunShell("xdotool " + arguments);
+    EXPECT_EQ(0, status) << "xdotool " << arguments;
+    return status;
 }
 
 bool SaveScreenshot(HWND window, const std::string& unixPath)
 {
-    RECT r{};
-    if (!GetWindowRect(window, &r)) return false;
+    RECT r = WindowRectIn(window, nullptr);
     std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
                            std::to_string(r.left) + "+" + std::to_string(r.top);
-    return RunShell("import -window root -crop " + geometry + " +repage '" + unixPath + "'") == 0;
+    return !RunShell("import -window root -crop " + geometry + " +repage '" + unixPath + "'");
 }
 
-bool MovePointer(POINT screen)
+bool MovePointer(POINT at) { return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)); }
+bool ClickAt(POINT at)
 {
-    std::string arguments = "mousemove " + std::to_string(screen.x) + " " + std::to_string(screen.y);
-    int status = RunXdotool(arguments);
-    if (status != 0) ADD_FAILURE() << "xdotool " << arguments << " exited with " << status;
-    return status == 0;
+    return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
 }
-
-bool ClickAt(POINT screen)
-{
-    std::string arguments = "mousemove " + std::to_string(screen.x) + " " + std::to_string(screen.y) +
-                            " click 1";
-    int status = RunXdotool(arguments);
-    if (status != 0) ADD_FAILURE() << "xdotool " << arguments << " exited with " << status;
-    return status == 0;
-}
-
-bool PressKeys(const std::string& keys)
-{
-    int status = RunXdotool("key " + keys);
-    if (status != 0) ADD_FAILURE() << "xdotool key " << keys << " exited with " << status;
-    return status == 0;
-}
-
+bool PressKeys(const std::string& keys) { return !RunXdotool("key " + keys); }
 POINT ScreenCentre(HWND window, RECT clientRect)
 {
     POINT centre{(clientRect.left + clientRect.right - 1) / 2, (clientRect.top + clientRect.bottom - 1) / 2};
@@ -472,8 +344,7 @@ POINT ScreenCentre(HWND window, RECT clientRect)
 void VelutraTest::SetUp()
 {
     EndAllVelutraProcesses();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    copy = MakeFreshCopy(std::string(info->test_suite_name()) + "." + info->name());
+    copy = MakeFreshCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());
     ClearVelutraRegistry();
 }
 
@@ -483,17 +354,12 @@ void VelutraTest::TearDown()
     EndAllVelutraProcesses();
 }
 
-Program VelutraTest::Start(const std::string& args)
-{
-    programs.push_back(StartProgram(copy, args));
-    return programs.back();
-}
+Program VelutraTest::Start(const std::string& args) { return programs.emplace_back(StartProgram(copy, args)); }
 
 HWND VelutraTest::StartAndWait(const std::string& args)
 {
-    Program program = Start(args);
-    HWND window = WaitForMainWindow(program);
-    if (!window) ADD_FAILURE() << "no main window of class \"Velutra\" appeared for a start with \"" << args << "\"";
+    HWND window = WaitForMainWindow(Start(args));
+    EXPECT_TRUE(window) << "no main window for a start with \"" << args << "\"";
     return window;
 }
 

@@ -69,7 +69,7 @@ TEST_F(Mends, TheSessionEndAndAStartDuringExitLoseNothing)
 
 TEST_F(Mends, MidiPauseTwicePlaysOnWhereTheSequencerHasNoResume)
 {
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kMci, "sequencer", REG_SZ, VSEQ_DLL, sizeof(VSEQ_DLL));
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kMci, "sequencer", REG_SZ, VSEQ_DLL, sizeof(VSEQ_DLL));
     Bytes midi = MidiOfLength(2500);
     std::ofstream(copy.folder + "\\tune.mid", std::ios::binary) << std::string(midi.begin(), midi.end());
     std::ofstream(copy.folder + "\\velutra.s", std::ios::binary) << StoreOf(copy.folder + "\\tune.mid");
@@ -79,7 +79,7 @@ TEST_F(Mends, MidiPauseTwicePlaysOnWhereTheSequencerHasNoResume)
     Press(panel, IDC_PAUSE);
     Press(panel, IDC_PAUSE);
     EXPECT_TRUE(Shows(panel, "Music 02")) << "Pause, Pause stayed paused: " << WindowText(GetDlgItem(panel, IDC_TRACK));
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kMci, "sequencer");
+    if (HKEY mci = OpenProgramKey(HKEY_LOCAL_MACHINE, kMci, KEY_SET_VALUE)) RegDeleteValueA(mci, "sequencer"), RegCloseKey(mci);
 }
 
 // The panel is usable once the review is gone; Quit, the session's end and a close delete its file.

@@ -1,145 +1,99 @@
-// Start words, the single instance and the message loop: what a start with arguments, a second
-// start and the keyboard do.
+// A tray start, second starts and the real tray. Without a systray manager on the display, Wine
+// shows the notification area as a window of its own with one child window per icon.
 #include "tests/e2e/driver.h"
+
+#include <shellapi.h>
 
 #include "resources/resource.h"
 
 namespace {
 
-class StartWords : public e2e::VelutraTest {
-protected:
-    // Starts with `args`, says whether the main window came up shown, and ends the process.
-    bool StartsShown(const std::string& args)
-    {
-        HWND mainWindow = StartAndWait(args);
-        bool shown = mainWindow && IsWindowVisible(mainWindow);
-        e2e::EndAllVelutraProcesses();
-        return shown;
-    }
-};
-
-TEST_F(StartWords, TrayWordInAnyCaseStartsHidden)
+std::vector<HWND> TrayIcons()
 {
-    for (const char* args : {"TRAYAPP", "trayapp", "TrayApp", "tRAYaPP", "  TRAYAPP", "\tTrayapp"})
-        EXPECT_FALSE(StartsShown(args)) << "start with \"" << args << "\"";
+    std::vector<HWND> icons;
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    for (HWND child = tray ? GetWindow(tray, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) icons.push_back(child);
+    return icons;
 }
 
-TEST_F(StartWords, OtherArgumentsStartShown)
+// Clicks `then` (xdotool) on the icon; "mousemove --sync" waits until the pointer moves, so it first steps aside.
+RECT ClickIcon(const std::string& then)
 {
-    // Only the whole argument string counts: with both words, a trailing blank or a longer word it
-    // is no start word at all.
-    for (const char* args : {"", "cd trayapp", "TRAYAPP CD", "TRAYAPP ", "trayapp2", "TRAY", "CD ", "cd", "Cd"})
-        EXPECT_TRUE(StartsShown(args)) << "start with \"" << args << "\"";
+    RECT r = e2e::WindowRectIn(TrayIcons().front(), nullptr);
+    e2e::RunXdotool("mousemove 200 200 mousemove --sync " + std::to_string((r.left + r.right) / 2) + " " +
+                    std::to_string((r.top + r.bottom) / 2) + " " + then);
+    return r;
+}
+
+// A right click on the icon opens the menu at the pointer; item `item` of Open, About, Exit is clicked.
+void ChooseFromTrayMenu(DWORD pid, int item)
+{
+    RECT at = ClickIcon("click 3");
+    HWND menu = e2e::WaitForShown(pid, "#32768");
+    ASSERT_TRUE(menu) << "a right press on the icon opens no menu";
+    RECT r = e2e::WindowRectIn(menu, nullptr);
+    EXPECT_TRUE(r.left == (at.left + at.right) / 2 && r.top == (at.top + at.bottom) / 2)
+        << "the menu is not at the pointer";
+    e2e::ClickAt({(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * item + 1) / 6});
 }
 
 class SecondStart : public e2e::VelutraTest {
 protected:
-    // A second start with `args`: it ends with exit code 0 and leaves the first copy running alone.
-    void StartSecondCopy(const e2e::Program& first, HWND firstWindow, const std::string& args)
+    // Another start with `args` ends with 0 and leaves the first copy the only one.
+    void StartAgain(const std::string& args)
     {
-        e2e::Program second = Start(args);
-        std::optional<DWORD> code = e2e::WaitForExit(second);
-        ASSERT_TRUE(code.has_value()) << "the second start with \"" << args << "\" is still running";
-        EXPECT_EQ(0u, *code) << "exit code of the second start with \"" << args << "\"";
-        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(first.process, 0)) << "the first copy ended";
-        std::vector<HWND> windows = e2e::MainWindows();
-        ASSERT_EQ(1u, windows.size()) << "main windows after a second start";
-        EXPECT_EQ(firstWindow, windows.front());
+        EXPECT_EQ(0u, e2e::WaitForExit(Start(args)).value_or(99)) << "exit code of a second start with " << args;
+        EXPECT_EQ(1u, e2e::TopLevelWindows(e2e::kMainClass, nullptr, 0).size()) << "second start with " << args;
     }
 };
 
-TEST_F(SecondStart, BringsRunningCopyForwardAndExitsWithZero)
+TEST_F(SecondStart, BringsTheRunningCopyForwardAndTheTrayWorks)
 {
-    e2e::Program first = Start();
-    HWND firstWindow = e2e::WaitForMainWindow(first);
-    ASSERT_NE(nullptr, firstWindow);
+    ASSERT_TRUE(TrayIcons().empty()) << "an icon is left from an earlier run";
+    HWND main = StartAndWait("tRAYaPP");
+    ASSERT_TRUE(main);
+    DWORD pid = programs.back().pid;
+    EXPECT_FALSE(IsWindowVisible(main)) << "the start word TRAYAPP (any case) starts hidden";
+    ASSERT_TRUE(e2e::WaitUntil([] { return TrayIcons().size() == 1; })) << "the tray start shows one icon";
 
-    // Another window of the driver's own takes the front first.
-    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 600, 100, 100, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
-    ASSERT_NE(nullptr, other);
-    SetForegroundWindow(other);
-    ASSERT_EQ(other, GetForegroundWindow());
+    StartAgain("");
+    EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == main; })) << "a second start shows it in front";
+    HWND banner = e2e::FindPanel(main, e2e::Panel::Main), cd = e2e::FindPanel(main, e2e::Panel::Cd);
+    ASSERT_TRUE(e2e::MovePointer(e2e::ScreenCentre(banner, {0, 0, 20, 20})) && e2e::PressKeys("alt+c"));
+    e2e::ClickAt(e2e::ScreenCentre(banner, e2e::WindowRectIn(GetDlgItem(banner, IDC_MIDI), banner)));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::HasVisibleStyle(e2e::FindPanel(main, e2e::Panel::Midi)); }));
+    EXPECT_TRUE(e2e::HasVisibleStyle(cd)) << "a tray start takes no mnemonics: Alt+C pressed CD";
 
-    StartSecondCopy(first, firstWindow, "");
-    EXPECT_TRUE(IsWindowVisible(firstWindow));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == firstWindow; }))
-        << "the running copy was not brought to the front";
-    DestroyWindow(other);
-}
+    e2e::SendCommand(main, IDM_MINIMIZE);
+    StartAgain("CD");
+    EXPECT_TRUE(IsWindowVisible(main) && !IsIconic(main)) << "a second start restores a minimised copy";
+    HWND box = e2e::WaitForMessageBox(pid);
+    ASSERT_TRUE(box) << "the CD word of a second start did not press Play (no disc: a message)";
+    e2e::PressMessageBoxButton(box, IDOK);
 
-TEST_F(SecondStart, RestoresMinimisedCopy)
-{
-    e2e::Program first = Start();
-    HWND firstWindow = e2e::WaitForMainWindow(first);
-    ASSERT_NE(nullptr, firstWindow);
-    e2e::Press(e2e::FindPanel(firstWindow, e2e::Panel::Main), IDC_MINIMIZE);
-    ASSERT_TRUE(IsIconic(firstWindow)) << "Minimize left the window as it was";
+    e2e::Press(banner, IDC_POWER);
+    EXPECT_FALSE(IsWindowVisible(main)) << "Power with the tray on hides the window";
+    EXPECT_FALSE(e2e::WaitForExit(programs.front(), 0)) << "Power with the tray on ended the program";
+    ASSERT_EQ(1u, TrayIcons().size()) << "Power with the tray on keeps the icon";
+    ClickIcon("click --repeat 2 --delay 60 1");
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }))
+        << "a double click on the icon shows the window in front";
 
-    StartSecondCopy(first, firstWindow, "");
-    EXPECT_FALSE(IsIconic(firstWindow)) << "still minimised after a second start";
-    EXPECT_TRUE(IsWindowVisible(firstWindow));
-    RECT r = e2e::WindowRectIn(firstWindow, nullptr);
-    EXPECT_EQ(100, r.left);
-    EXPECT_EQ(100, r.top);
-    EXPECT_EQ(366, r.bottom - r.top) << "restored height";
-}
-
-TEST_F(SecondStart, ShowsHiddenTrayCopy)
-{
-    e2e::Program first = Start("TRAYAPP");
-    HWND firstWindow = e2e::WaitForMainWindow(first);
-    ASSERT_NE(nullptr, firstWindow);
-    ASSERT_FALSE(IsWindowVisible(firstWindow)) << "a TRAYAPP start came up shown";
-
-    StartSecondCopy(first, firstWindow, "");
-    EXPECT_TRUE(IsWindowVisible(firstWindow)) << "the hidden copy is still hidden after a second start";
-}
-
-TEST_F(SecondStart, WithCdWordExitsWithZero)
-{
-    e2e::Program first = Start();
-    HWND firstWindow = e2e::WaitForMainWindow(first);
-    ASSERT_NE(nullptr, firstWindow);
-    StartSecondCopy(first, firstWindow, "CD");
-    EXPECT_TRUE(IsWindowVisible(firstWindow));
-}
-
-class KeyboardLoop : public e2e::VelutraTest {
-protected:
-    // Alt+C is the mnemonic of "&CD" in the banner; the dialog manager presses CD for it.
-    void PressAltC(HWND mainWindow)
-    {
-        ASSERT_TRUE(e2e::MovePointer(e2e::ScreenCentre(e2e::FindPanel(mainWindow, e2e::Panel::Main), {0, 0, 20, 20})));
-        ASSERT_TRUE(e2e::PressKeys("alt+c"));
-    }
-};
-
-TEST_F(KeyboardLoop, MnemonicsWorkInANormalStart)
-{
-    HWND mainWindow = StartAndWait();
-    ASSERT_NE(nullptr, mainWindow);
-    HWND cd = e2e::FindPanel(mainWindow, e2e::Panel::Cd);
-    PressAltC(mainWindow);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !e2e::HasVisibleStyle(cd); })) << "Alt+C did not press CD";
-}
-
-TEST_F(KeyboardLoop, MnemonicsDoNothingInATrayStart)
-{
-    e2e::Program first = Start("TRAYAPP");
-    HWND mainWindow = e2e::WaitForMainWindow(first);
-    ASSERT_NE(nullptr, mainWindow);
-    e2e::Program second = Start();
-    ASSERT_EQ(0u, e2e::WaitForExit(second).value_or(99));
-    ASSERT_TRUE(IsWindowVisible(mainWindow));
-    HWND banner = e2e::FindPanel(mainWindow, e2e::Panel::Main);
-    HWND cd = e2e::FindPanel(mainWindow, e2e::Panel::Cd);
-    HWND midi = e2e::FindPanel(mainWindow, e2e::Panel::Midi);
-    PressAltC(mainWindow);
-    // The program takes its input in order: once a later click on MIDI has been handled, so has Alt+C.
-    ASSERT_TRUE(e2e::ClickAt(e2e::ScreenCentre(banner, RECT{151, 41, 199, 66})));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::HasVisibleStyle(midi); })) << "the click on MIDI was not handled";
-    EXPECT_TRUE(e2e::HasVisibleStyle(cd)) << "Alt+C pressed CD in a TRAYAPP copy";
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = main;
+    icon.uID = 147;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon) && e2e::WaitUntil([] { return TrayIcons().empty(); }));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, e2e::kWaitMs, &result);
+    ASSERT_EQ(1u, TrayIcons().size()) << "TaskbarCreated (a restarted shell) did not bring the icon back";
+    e2e::Press(banner, IDC_POWER);
+    ChooseFromTrayMenu(pid, 2);
+    EXPECT_EQ(0u, e2e::WaitForExit(programs.front()).value_or(99)) << "the tray menu's Exit ends with 0";
+    EXPECT_EQ(0x97u, e2e::ReadRegistryDword(HKEY_LOCAL_MACHINE, e2e::kVelutraKey, "Config"))
+        << "the Exit saved no settings";
+    EXPECT_TRUE(e2e::WaitUntil([] { return TrayIcons().empty(); })) << "the icon outlived the program";
 }
 
 }  // namespace
