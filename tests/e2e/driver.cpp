@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace e2e {
 
@@ -208,16 +209,31 @@ std::wstring WideWindowText(HWND window)
 }
 
 // menuprobe.dll, hooked onto the menu's thread, writes the items into the menu window's text.
+// A 32-bit program's thread is reached by the probe's i686 build through the 32-bit rundll32.
+void RunMenuProbe(HWND menuWindow, int mode)
+{
+    std::string args = std::to_string(reinterpret_cast<UINT_PTR>(menuWindow)) + " " + std::to_string(mode);
+    if (ProgramRegistryView()) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string folder(self, std::strrchr(self, '\\'));
+        Program probe = StartCommandLine("C:\\windows\\syswow64\\rundll32.exe \"" + folder + "\\menuprobe32.dll\",Probe " + args,
+                                         folder);
+        EXPECT_TRUE(WaitForExit(probe)) << "the 32-bit menu probe did not end";
+        return EndProgram(&probe);
+    }
+    static HMODULE probe = LoadLibraryA("menuprobe.dll");
+    auto run = reinterpret_cast<void(CALLBACK*)(HWND, HINSTANCE, LPSTR, int)>(
+        reinterpret_cast<void*>(GetProcAddress(probe, "Probe")));
+    ASSERT_TRUE(run) << "menuprobe.dll has no Probe";
+    run(nullptr, nullptr, args.data(), 0);
+}
+
 std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
 {
-    static HMODULE probe = LoadLibraryA("menuprobe.dll");
-    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "MenuProbeHook")));
-    HHOOK hooked = SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(menuWindow, nullptr));
-    EXPECT_TRUE(hooked) << "cannot hook menuprobe.dll onto the menu's thread";
-    Sent(menuWindow, RegisterWindowMessageA("VelutraMenuProbe"), 0, 0);
+    RunMenuProbe(menuWindow, 0);
     std::wstring all = WideWindowText(menuWindow);
-    Sent(menuWindow, RegisterWindowMessageA("VelutraMenuProbe"), 0, 1);
-    UnhookWindowsHookEx(hooked);
+    RunMenuProbe(menuWindow, 1);
     std::vector<std::wstring> items;
     for (std::size_t start = 0, end; (end = all.find(L'\n', start)) != std::wstring::npos; start = end + 1)
         items.push_back(all.substr(start, end - start));

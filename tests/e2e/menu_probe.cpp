@@ -1,9 +1,11 @@
-// menuprobe.dll: a menu handle is good only in its own process under Wine, so a test hooks this
-// onto the program's thread and sends the shown menu window the message "VelutraMenuProbe": with
-// lParam 0 the probe writes the menu's items, each ended by a line feed, into the window's own
-// text; with lParam 1 it closes the menu.
+// menuprobe.dll: a menu handle is good only in its own process under Wine, so the probe is hooked
+// onto the program's thread and the shown menu window is sent the message "VelutraMenuProbe": with
+// lParam 0 the hook writes the menu's items, each ended by a line feed, into the window's own
+// text; with lParam 1 it closes the menu. Probe, called in-process or through rundll32 (the 32-bit
+// one for a 32-bit program, whose thread only a 32-bit hook can reach), takes "window mode".
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM wParam, LPARAM lParam)
@@ -22,4 +24,17 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
         SetWindowTextW(call->hwnd, items.c_str());
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) void CALLBACK Probe(HWND, HINSTANCE, LPSTR args, int)
+{
+    char* rest = nullptr;
+    auto window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(args, &rest, 10)));
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Probe), &self);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, MenuProbeHook, self, GetWindowThreadProcessId(window, nullptr));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, RegisterWindowMessageA("VelutraMenuProbe"), 0, std::strtol(rest, nullptr, 10),
+                        SMTO_NORMAL, 10000, &ignored);
+    if (hook) UnhookWindowsHookEx(hook);
 }
