@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "tests/win/win_support.h"
 #include "model/layout.h"
-#include "panels/panels.h"
 
 namespace {
 
@@ -71,7 +70,7 @@ TEST_F(Program, PropertiesApplyOnlyOnOkAboutClosesAndHelpWithoutItsFileSaysSo)
 TEST_F(Program, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlayer)
 {
     MediaDevice& midi = g_app.MidiDevice;
-    Fill(&midi, {"a.mid", "b.mid", "c.mid"});
+    for (const char* text : {"a.mid", "b.mid", "c.mid"}) AppendText(&midi.playlist, text);
     std::vector<std::string> shown;
     EXPECT_EQ(0, RunDialog(MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), MidiPlaylistProc, [&](HWND dialog) {
         shown.push_back(Listed(dialog));
@@ -104,6 +103,30 @@ TEST_F(Program, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlaye
     std::string trace = TakeMci();
     EXPECT_NE(std::string::npos, trace.find("CLOSE#7 OPEN b.mid ")) << trace;
     EXPECT_EQ("OPEN c.mid PLAY#7 ", trace.substr(trace.rfind("OPEN"))) << trace;
+}
+
+// A wave file named in Cyrillic, which the Western code page cannot hold, comes back from the Open
+// dialog under a name that names the file; a Save As name that overflows the buffer is a failure.
+TEST_F(Program, FileDialogsGiveANameOfTheChosenFileOrTheirError)
+{
+    ASSERT_EQ(1252u, GetACP()) << "the test needs a Western ANSI code page";
+    auto typeAndConfirm = [](std::wstring name) {  // into the dialog's name box
+        g_rec.script = [name](HWND dialog) {
+            SetWindowTextW(GetDlgItem(dialog, 0x47C), name.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        };
+    };
+    wchar_t temp[MAX_PATH] = {};
+    std::wstring wave = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"\u0417\u0430\u043f\u0438\u0441\u044c.wav";
+    CloseHandle(CreateFileW(wave.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    char chosen[8192] = {};
+    typeAndConfirm(wave);
+    EXPECT_EQ(0, ChooseFiles(Owner(), "Wave Files\0*.wav\0", chosen, sizeof(chosen), FALSE));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(chosen)) << "the Cyrillic name came back as " << chosen;
+    typeAndConfirm(std::wstring(temp) + L"a-name-longer-than-the-buffer.wav");
+    EXPECT_EQ(FNERR_BUFFERTOOSMALL, ChooseFiles(Owner(), "Wave Files\0*.wav\0", chosen, 16, TRUE))
+        << "a Save As that failed was taken for a cancel";
+    DeleteFileW(wave.c_str());
 }
 
 // Each player shows at its place in the stack or hides, by the Config bits, and a panel never made
@@ -170,7 +193,7 @@ TEST_F(Program, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhe
 
     CreateMainPanel(Owner());
     ShowWindow(Owner(), SW_SHOWNA);
-    Fill(&g_app.MidiDevice, {"a.mid"});
+    AppendText(&g_app.MidiDevice.playlist, "a.mid");
     OpenMediaDevice(&g_app.CdDevice);
     OpenMediaDevice(&g_app.MidiDevice);
     TakeMci();
@@ -204,7 +227,7 @@ TEST_F(Program, RecordingIsReviewedWithThePanelLockedAndFailedDevicesGetNothingM
 {
     CreateSoundPanel(Owner());
     HWND panel = g_app.SoundPanel;
-    Fill(&g_app.SoundDevice, {"a.wav", "b.wav"});
+    for (const char* text : {"a.wav", "b.wav"}) AppendText(&g_app.SoundDevice.playlist, text);
     g_app.SoundDevice.playlist.current = 1;
     Press(panel, IDC_RECORD);
     Press(panel, IDC_STOP);

@@ -130,12 +130,3 @@ void ResetApp()
     }
     g_rec = Recorded{};
 }
-
-void Fill(MediaDevice* device, std::initializer_list<const char*> texts)
-{
-    for (const char* text : texts) {
-        PlaylistEntry entry{device->playlist.count + 1, {}};
-        lstrcpynA(entry.text, text, sizeof(entry.text));
-        AppendPlaylistEntry(&device->playlist, &entry);
-    }
-}
