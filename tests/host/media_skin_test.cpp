@@ -69,9 +69,8 @@ TEST(Media, RecordFormatRowsKeepTheirOrderAndGiveConsistentPcmBlocksAndStartWord
                                 std::tie(f.samplesPerSec, f.bitsPerSample, f.channels)) << "the stored rows' order";
         EXPECT_EQ(std::tuple(f.samplesPerSec, f.bitsPerSample, f.channels),
                   std::tuple(w.samplesPerSec, w.bitsPerSample, w.channels)) << row;
-        EXPECT_EQ(kWaveFormatPcm, w.formatTag) << row;
-        EXPECT_EQ(w.bitsPerSample / 8 * w.channels, w.blockAlign) << row;
-        EXPECT_EQ(w.samplesPerSec * w.blockAlign, w.avgBytesPerSec) << row;
+        EXPECT_TRUE(w.formatTag == kWaveFormatPcm && w.blockAlign == w.bitsPerSample / 8 * w.channels &&
+                    w.avgBytesPerSec == w.samplesPerSec * w.blockAlign) << "PCM blocks of row " << row;
     }
     EXPECT_EQ(RecordFormatTable.size(), texts.size()) << "each row has a text of its own";
     EXPECT_EQ(1u, texts.count("11 KHz, 8-Bit, Stereo"));

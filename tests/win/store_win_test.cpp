@@ -67,34 +67,25 @@ constexpr char kSettings[] = "SOFTWARE\\VELUTRA", kRun[] = "SOFTWARE\\Microsoft\
 
 std::pair<DWORD, std::string> Stored(const char* keyPath, const char* name)  // REG_NONE and no bytes when missing
 {
-    HKEY key;
     char data[1024];
     DWORD type = REG_NONE, size = sizeof data;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key)) return {REG_NONE, ""};
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size)) type = REG_NONE, size = 0;
-    RegCloseKey(key);
+    if (SHGetValueA(HKEY_LOCAL_MACHINE, keyPath, name, &type, data, &size)) return {REG_NONE, ""};
     return {type, std::string(data, size)};
 }
 
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
 
-class Settings : public Program {  // no settings key and no Run entry
-protected:
-    void SetUp() override
-    {
-        Program::SetUp();
-        TearDown();
-        SetModulePath("C:\\Velutra\\velutra.exe");
-    }
-    void TearDown() override
-    {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
-        SHDeleteValueA(HKEY_LOCAL_MACHINE, kRun, "VelutraTray");
-    }
-};
-
-TEST_F(Settings, SaveWritesThreeDwordsAndARunEntryOfTheWholeQuotedPathWhileTheTrayIsOn)
+void ClearSettings()  // no settings key, no Run entry, the defaults and a module path
 {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettings);
+    SHDeleteValueA(HKEY_LOCAL_MACHINE, kRun, "VelutraTray");
+    g_app.settings = AppSettings{};
+    SetModulePath("C:\\Velutra\\velutra.exe");
+}
+
+TEST_F(Program, SettingsSaveThreeDwordsAndARunEntryOfTheWholeQuotedPathWhileTheTrayIsOn)
+{
+    ClearSettings();
     EXPECT_EQ(0, LoadSettings());
     EXPECT_EQ(std::pair(DWORD{REG_NONE}, ""s), Stored(kSettings, "Config")) << "loading writes no value";
     EXPECT_EQ(0, SaveSettings());
@@ -118,7 +109,7 @@ TEST_F(Settings, SaveWritesThreeDwordsAndARunEntryOfTheWholeQuotedPathWhileTheTr
     EXPECT_EQ(Dword(0x1F), Stored(kSettings, "Config").second);
 }
 
-TEST_F(Settings, OnlyFourByteDwordsReplaceTheDefaultsAndTheBannerIsForcedOn)
+TEST_F(Program, SettingsOnlyFourByteDwordsReplaceTheDefaultsAndTheBannerIsForcedOn)
 {
     struct Case { const char* name; DWORD type; std::string data; std::uint32_t AppSettings::*field, loaded; };
     const Case cases[] = {
@@ -131,7 +122,7 @@ TEST_F(Settings, OnlyFourByteDwordsReplaceTheDefaultsAndTheBannerIsForcedOn)
         {"Option", REG_BINARY, Dword(1), &AppSettings::Option, 0},
         {"Wavefmt", REG_QWORD, Dword(3) + Dword(0), &AppSettings::Wavefmt, 10}};
     for (const Case& c : cases) {
-        SetUp();
+        ClearSettings();
         SHSetValueA(HKEY_LOCAL_MACHINE, kSettings, c.name, c.type, c.data.data(), DWORD(c.data.size()));
         EXPECT_EQ(0, LoadSettings());
         EXPECT_EQ(c.loaded, g_app.settings.*c.field) << c.name << " of type " << c.type;

@@ -8,10 +8,7 @@
 
 namespace {
 
-void Press(HWND window, int id)
-{
-    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
-}
+void Press(HWND window, int id) { SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
 LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {

@@ -28,10 +28,7 @@ MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags,
     return device != 7 ? MCIERR_INVALID_DEVICE_ID : message == g_rec.failing ? MCIERR_HARDWARE : 0;
 }
 
-DWORD WINAPI FakeTickCount()
-{
-    return g_rec.clock;
-}
+DWORD WINAPI FakeTickCount() { return g_rec.clock; }
 
 VOID WINAPI FakeSleep(DWORD milliseconds)
 {
