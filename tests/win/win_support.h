@@ -42,7 +42,4 @@ inline INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND
     g_rec.script = std::move(script);
     return DialogBoxParamA(GetModuleHandleA(nullptr), name, Owner(), proc, 0);
 }
-inline std::string TakeMci()  // the MCI commands since the last call
-{
-    return std::exchange(g_rec.mci, "");
-}
+inline std::string TakeMci() { return std::exchange(g_rec.mci, ""); }  // the MCI commands since the last call
