@@ -103,7 +103,7 @@ void Release(void* block)
     std::free(block);
 }
 
-TEST(PlaylistModel, NoMemoryAndTextsOrPathsOver255CharactersLeaveTheListAsItWas)
+TEST(PlaylistModel, NoMemoryAndTextsOrPathsOver255CharactersAreRefused)
 {
     const PlaylistAllocator counting{Allocate, Release};
     SetPlaylistAllocator(&counting);
