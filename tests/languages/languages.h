@@ -13,12 +13,8 @@ enum Caption : int {  // indexes into Language::captions
     CAPTION_PROPERTIES, CAPTION_COUNT};
 
 struct Language {
-    const char* tag;          // "ja-JP", also the name of its resource file
-    const char* locale;       // the Unix locale whose user gets this version
-    LANGID id;                // the language id of its resources
-    UINT codePage;            // the ANSI code page of that locale
-    const wchar_t* fontFace;  // the face and point size its dialog templates name
-    int fontPoints;
+    const char* tag;  // "ja-JP", also the name of its resource file and, as "ja_JP", of its locale
+    LANGID id;        // the language id of its resources
     std::array<const wchar_t*, 13> strings;  // string table ids 1 to 13
     std::array<const wchar_t*, 3> trayItems;  // "TRAY": 101, 303, 106
     std::array<const wchar_t*, CAPTION_COUNT> captions;
@@ -26,13 +22,10 @@ struct Language {
 
 extern const std::array<Language, 12> kLanguages;  // English (United States) first
 
-// A locale with no version of its own, served another's texts, held under `resourceId` too.
+// A locale with no version of its own, served another's texts.
 struct Region {
-    const char* name;      // "de-AT", used in test names
-    const char* locale;
-    LANGID userId;         // the user's language id in that locale
+    const char* name;  // "de-AT", used in test names
     const char* servedTag;
-    LANGID resourceId;
 };
 
 extern const std::array<Region, 8> kRegions;

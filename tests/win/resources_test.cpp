@@ -1,5 +1,6 @@
 // The built resources in every language, read by language id: each translated dialog, menu and string
-// block under every version and regional copy, shaped like English; no access key twice in a dialog.
+// block under every version and regional copy, shaped like English; each version's strings as its
+// users must read them; no access key twice in a dialog.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ std::vector<std::wstring> Shape(int type, const std::wstring& name, LANGID id, b
     if (dialog) DestroyWindow(dialog);
     if (type == 4 && data) shape.push_back(L"menu");
     for (auto at = static_cast<const WCHAR*>(data); type == 6 && at && shape.size() < 16; at += 1 + *at)
-        shape.push_back(*at ? L"&" : L"");
+        shape.push_back(!*at ? L"" : withTexts ? L"&|" + std::wstring(at + 1, *at) : L"&");
     return shape;
 }
 
@@ -69,8 +70,12 @@ TEST(Resources, EveryLanguageHoldsEveryTranslatedResourceShapedLikeEnglish)
     // and Chinese, and a copy each for Chinese in Hong Kong and Singapore.
     const std::vector<LANGID> all = ResourcesOf(6)[L"#1"];
     EXPECT_EQ(23u, all.size());
-    for (const languages::Language& language : languages::kLanguages)
+    for (const languages::Language& language : languages::kLanguages) {
         EXPECT_EQ(1, std::count(all.begin(), all.end(), language.id)) << language.tag;
+        const std::vector<std::wstring> strings = Shape(6, L"#1", language.id, true);  // ids 0 to 15
+        for (std::size_t i = 0; i < language.strings.size(); ++i)
+            EXPECT_TRUE(strings.at(i + 1) == L"&|" + std::wstring(language.strings[i])) << language.tag << " " << i + 1;
+    }
     for (int type : {4, 5, 6}) {
         for (const auto& [name, ids] : ResourcesOf(type)) {
             bool onlyEnglish = std::count(std::begin(englishOnly), std::end(englishOnly), name) > 0;

@@ -28,10 +28,7 @@ MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags,
     return device != 7 ? MCIERR_INVALID_DEVICE_ID : message == g_rec.failing ? MCIERR_HARDWARE : 0;
 }
 
-DWORD WINAPI FakeTickCount()
-{
-    return g_rec.clock;
-}
+DWORD WINAPI FakeTickCount() { return g_rec.clock; }
 
 VOID WINAPI FakeSleep(DWORD milliseconds)
 {
@@ -129,13 +126,4 @@ void ResetApp()
         SetPlayState(types[i], PLAYSTATE_STOPPED);
     }
     g_rec = Recorded{};
-}
-
-void Fill(MediaDevice* device, std::initializer_list<const char*> texts)
-{
-    for (const char* text : texts) {
-        PlaylistEntry entry{device->playlist.count + 1, {}};
-        lstrcpynA(entry.text, text, sizeof(entry.text));
-        AppendPlaylistEntry(&device->playlist, &entry);
-    }
 }

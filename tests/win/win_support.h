@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "media/media_device.h"
+#include "tests/host/playlist_texts.h"
 
 struct Recorded {
     std::function<void(HWND)> script;      // run once in the next modal dialog waiting for input
@@ -42,8 +42,4 @@ inline INT_PTR RunDialog(const char* name, DLGPROC proc, std::function<void(HWND
     g_rec.script = std::move(script);
     return DialogBoxParamA(GetModuleHandleA(nullptr), name, Owner(), proc, 0);
 }
-inline std::string TakeMci()  // the MCI commands since the last call
-{
-    return std::exchange(g_rec.mci, "");
-}
-void Fill(MediaDevice* device, std::initializer_list<const char*> texts);
+inline std::string TakeMci() { return std::exchange(g_rec.mci, ""); }  // the MCI commands since the last call
