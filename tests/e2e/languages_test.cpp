@@ -9,12 +9,7 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text)
-{
-    char out[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof(out), nullptr, nullptr);
-    return out;
-}
+using e2e::Utf8;
 
 class Languages : public e2e::VelutraTest {};
 
@@ -28,7 +23,7 @@ TEST_F(Languages, EachLocaleGetsItsVersion)
     for (const auto& [name, language] : runs) {
         SCOPED_TRACE(name);
         auto word = [language = language](int id) { return Utf8(language->strings[static_cast<std::size_t>(id - 1)]); };
-        auto text = [](HWND panel, int id) { return Utf8(e2e::WideWindowText(GetDlgItem(panel, id))); };
+        auto text = [](HWND panel, int id) { return e2e::WindowText(GetDlgItem(panel, id)); };
         std::string locale = name.substr(0, 2) + "_" + name.substr(3) + ".UTF-8";
         ASSERT_EQ(0, e2e::RunShell(
                          "env LANG=" + locale + " LC_ALL=" + locale + " LOCPATH=$VELUTRA_RIG_DIR/locale " +
@@ -55,7 +50,7 @@ TEST_F(Languages, EachLocaleGetsItsVersion)
         PostMessageA(main, WM_COMMAND, IDM_PROPERTIES, 0);
         HWND properties = e2e::WaitForShown(pid, "#32770");
         ASSERT_TRUE(properties) << "no Properties dialog";
-        EXPECT_EQ(Utf8(language->captions[languages::CAPTION_PROPERTIES]), Utf8(e2e::WideWindowText(properties)));
+        EXPECT_EQ(Utf8(language->captions[languages::CAPTION_PROPERTIES]), e2e::WindowText(properties));
         EXPECT_TRUE(!screenshots ||
                     e2e::SaveScreenshot(properties, std::string(screenshots) + "/" + name + "-properties.png"));
         e2e::PressMessageBoxButton(properties, IDCANCEL);
