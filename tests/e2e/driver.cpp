@@ -52,7 +52,8 @@ ProgramCopy MakeFreshCopy(const std::string& name)
 REGSAM ProgramRegistryView()
 {
     DWORD type = 0;
-    return GetBinaryTypeA(DosPath(Environment("VELUTRA_EXE")).c_str(), &type) && type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : 0;
+    bool x86 = GetBinaryTypeA(DosPath(Environment("VELUTRA_EXE")).c_str(), &type) && type == SCS_32BIT_BINARY;
+    return x86 ? KEY_WOW64_32KEY : 0;
 }
 
 }  // namespace
@@ -207,26 +208,20 @@ std::string WindowText(HWND window)
 
 // menuprobe.dll, hooked onto the menu's thread, writes the items into the menu window's text. The
 // hook must match the program: a 32-bit one is reached by the probe's i686 build and rundll32.
-void RunMenuProbe(HWND menuWindow, int mode)
+std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
 {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string folder(self, std::strrchr(self, '\\')), x86 = ProgramRegistryView() ? "32" : "";
     std::string rundll = std::string("C:\\windows\\") + (x86.empty() ? "system32" : "syswow64") + "\\rundll32.exe";
     Program probe = StartCommandLine(rundll + " \"" + folder + "\\menuprobe" + x86 + ".dll\",Probe " +
-                                         std::to_string(reinterpret_cast<UINT_PTR>(menuWindow)) + " " + std::to_string(mode),
+                                         std::to_string(reinterpret_cast<UINT_PTR>(menuWindow)),
                                      folder);
     EXPECT_TRUE(WaitForExit(probe)) << "the menu probe did not end";
     EndProgram(&probe);
-}
-
-std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
-{
-    RunMenuProbe(menuWindow, 0);
     wchar_t text[1024] = {};
     Sent(menuWindow, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     std::wstring all = text;
-    RunMenuProbe(menuWindow, 1);
     std::vector<std::wstring> items;
     for (std::size_t start = 0, end; (end = all.find(L'\n', start)) != std::wstring::npos; start = end + 1)
         items.push_back(all.substr(start, end - start));

@@ -36,7 +36,8 @@ protected:
     void TearDown() override
     {
         VelutraTest::TearDown();
-        if (HKEY mci = OpenProgramKey(HKEY_LOCAL_MACHINE, kMciKey, KEY_SET_VALUE)) RegDeleteValueA(mci, "sequencer"), RegCloseKey(mci);
+        HKEY mci = OpenProgramKey(HKEY_LOCAL_MACHINE, kMciKey, KEY_SET_VALUE);
+        if (mci) RegDeleteValueA(mci, "sequencer"), RegCloseKey(mci);
         RegDeleteKeyA(HKEY_CURRENT_USER, kSequencer);  // the Speed and Log it set
     }
     // Names the step that every failure belongs to, until the next step.
@@ -182,7 +183,7 @@ TEST_F(PlayersJourney, CdMidiAndSoundPlayedSkippedEditedRecordedSavedAndPoweredO
     RegSetKeyValueA(HKEY_CURRENT_USER, kSequencer, "Log", REG_SZ, midiLog.c_str(), DWORD(midiLog.size() + 1));
     char driver[MAX_PATH] = {};
     GetFullPathNameA(VSEQ_DLL, MAX_PATH, driver, nullptr);
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, kMciKey, "sequencer", REG_SZ, driver, static_cast<DWORD>(strlen(driver) + 1));
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kMciKey, "sequencer", REG_SZ, driver, DWORD(strlen(driver) + 1));
     for (std::uint32_t song : {1, 2, 3}) {
         Bytes data = MidiOfLength(song == 1 ? 3000 : 1400 - 200 * song);  // 3, 1.2 and 1 seconds
         std::ofstream(copy.folder + "\\song" + std::to_string(song) + ".mid", std::ios::binary)
