@@ -117,7 +117,7 @@ TEST_F(Installer, InstallRunUninstall)
     EXPECT_EQ(autostart, RunEntry().value_or("")) << "the program and the installer disagree on the entry";
     // For a standard user, whom Windows keeps out of HKLM's Run key, the installer writes it under HKCU.
     SHSetValueA(HKEY_CURRENT_USER, e2e::kRunKey, e2e::kRunValue, REG_SZ, autostart.c_str(), autostart.size() + 1);
-    EXPECT_TRUE(StartAndExit("\"" + kFolderWithBlank + "\\velutra.exe\"", true));
+    EXPECT_TRUE(StartAndExit("\"" + kFolderWithBlank + "\\velutra.exe\"", true)) << "a plain start is shown";
     EXPECT_FALSE(AnyRunValue()) << "a Run value is left after the tray icon was turned off and Exit used";
     const std::string other = "C:\\Elsewhere\\velutra.exe TRAYAPP";
     e2e::WriteRegistryValue(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue, REG_SZ, other.c_str(), other.size() + 1);
