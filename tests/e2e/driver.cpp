@@ -26,23 +26,15 @@ DWORD ProcessOf(HWND window)
     return GetWindowThreadProcessId(window, &pid) ? pid : 0;
 }
 
-LRESULT Sent(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool wide = false)
+LRESULT Sent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs,
-                                                            &result))
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result))
         ADD_FAILURE() << "message " << message << " to a control or window was not handled (a modal window?)";
     return static_cast<LRESULT>(result);
 }
 
-}  // namespace
-
-const char* PanelName(Panel panel)
-{
-    static const char* const names[] = {"MainPanel", "CdPanel", "MidiPanel", "SoundPanel"};
-    return names[static_cast<int>(panel)];
-}
-
+// VELUTRA_EXE copied into a fresh folder C:\\velutra-e2e\\<name>.
 ProgramCopy MakeFreshCopy(const std::string& name)
 {
     ProgramCopy copy{"C:\\velutra-e2e\\" + name, "C:\\velutra-e2e\\" + name + "\\velutra.exe"};
@@ -56,10 +48,20 @@ ProgramCopy MakeFreshCopy(const std::string& name)
     return copy;
 }
 
+// KEY_WOW64_32KEY for a 32-bit program under test, 0 for a 64-bit one.
 REGSAM ProgramRegistryView()
 {
     DWORD type = 0;
-    return GetBinaryTypeA(DosPath(Environment("VELUTRA_EXE")).c_str(), &type) && type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : 0;
+    bool x86 = GetBinaryTypeA(DosPath(Environment("VELUTRA_EXE")).c_str(), &type) && type == SCS_32BIT_BINARY;
+    return x86 ? KEY_WOW64_32KEY : 0;
+}
+
+}  // namespace
+
+const char* PanelName(Panel panel)
+{
+    static const char* const names[] = {"MainPanel", "CdPanel", "MidiPanel", "SoundPanel"};
+    return names[static_cast<int>(panel)];
 }
 
 HKEY OpenProgramKey(HKEY root, const char* key, REGSAM access)
@@ -78,8 +80,6 @@ bool WriteRegistryValue(HKEY root, const char* key, const char* value, DWORD typ
     RegCloseKey(opened);
     return status == ERROR_SUCCESS;
 }
-
-std::vector<HWND> MainWindows() { return TopLevelWindows(kMainClass, nullptr, 0); }
 
 void ClearVelutraRegistry()
 {
@@ -157,17 +157,15 @@ std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWOR
     return found;
 }
 
-std::vector<HWND> ShownWindows(DWORD pid, const char* className, const char* title)
+HWND WaitForShown(DWORD pid, const char* className, const char* title, DWORD ms)
 {
-    std::vector<HWND> shown = TopLevelWindows(className, title, pid);
-    shown.erase(std::remove_if(shown.begin(), shown.end(), [](HWND w) { return !IsWindowVisible(w); }), shown.end());
-    return shown;
-}
-
-HWND WaitForShown(DWORD pid, const char* className, const char* title)
-{
-    std::vector<HWND> shown;
-    return WaitUntil([&] { return !(shown = ShownWindows(pid, className, title)).empty(); }) ? shown.front() : nullptr;
+    HWND shown = nullptr;
+    auto find = [&] {
+        for (HWND w : TopLevelWindows(className, title, pid))
+            if (IsWindowVisible(w)) return (shown = w) != nullptr;
+        return false;
+    };
+    return WaitUntil(find, ms) ? shown : nullptr;
 }
 
 // The panels are told apart by their controls: the banner has 1026, the CD Eject (1014), the
@@ -194,46 +192,36 @@ RECT WindowRectIn(HWND window, HWND reference)
 
 bool HasVisibleStyle(HWND window) { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 
+std::string Utf8(const std::wstring& text)
+{
+    char out[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof(out), nullptr, nullptr);
+    return out;
+}
+
 std::string WindowText(HWND window)
 {
-    char text[1024] = {};
-    Sent(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::wstring WideWindowText(HWND window)
-{
     wchar_t text[1024] = {};
-    Sent(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), true);
-    return text;
+    Sent(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
 }
 
-// menuprobe.dll, hooked onto the menu's thread, writes the items into the menu window's text.
-// A 32-bit program's thread is reached by the probe's i686 build through the 32-bit rundll32.
-void RunMenuProbe(HWND menuWindow, int mode)
-{
-    std::string args = std::to_string(reinterpret_cast<UINT_PTR>(menuWindow)) + " " + std::to_string(mode);
-    if (ProgramRegistryView()) {
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string folder(self, std::strrchr(self, '\\'));
-        Program probe = StartCommandLine("C:\\windows\\syswow64\\rundll32.exe \"" + folder + "\\menuprobe32.dll\",Probe " + args,
-                                         folder);
-        EXPECT_TRUE(WaitForExit(probe)) << "the 32-bit menu probe did not end";
-        return EndProgram(&probe);
-    }
-    static HMODULE probe = LoadLibraryA("menuprobe.dll");
-    auto run = reinterpret_cast<void(CALLBACK*)(HWND, HINSTANCE, LPSTR, int)>(
-        reinterpret_cast<void*>(GetProcAddress(probe, "Probe")));
-    ASSERT_TRUE(run) << "menuprobe.dll has no Probe";
-    run(nullptr, nullptr, args.data(), 0);
-}
-
+// menuprobe.dll, hooked onto the menu's thread, writes the items into the menu window's text. The
+// hook must match the program: a 32-bit one is reached by the probe's i686 build and rundll32.
 std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
 {
-    RunMenuProbe(menuWindow, 0);
-    std::wstring all = WideWindowText(menuWindow);
-    RunMenuProbe(menuWindow, 1);
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self, std::strrchr(self, '\\')), x86 = ProgramRegistryView() ? "32" : "";
+    std::string rundll = std::string("C:\\windows\\") + (x86.empty() ? "system32" : "syswow64") + "\\rundll32.exe";
+    Program probe = StartCommandLine(rundll + " \"" + folder + "\\menuprobe" + x86 + ".dll\",Probe " +
+                                         std::to_string(reinterpret_cast<UINT_PTR>(menuWindow)),
+                                     folder);
+    EXPECT_TRUE(WaitForExit(probe)) << "the menu probe did not end";
+    EndProgram(&probe);
+    wchar_t text[1024] = {};
+    Sent(menuWindow, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    std::wstring all = text;
     std::vector<std::wstring> items;
     for (std::size_t start = 0, end; (end = all.find(L'\n', start)) != std::wstring::npos; start = end + 1)
         items.push_back(all.substr(start, end - start));
@@ -246,12 +234,7 @@ void PostPress(HWND panel, int controlId)
     EXPECT_TRUE(PostMessageA(GetDlgItem(panel, controlId), BM_CLICK, 0, 0)) << controlId;
 }
 LRESULT SendCommand(HWND window, int id) { return Sent(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-HWND WaitForMessageBox(DWORD pid, DWORD ms)
-{
-    std::vector<HWND> boxes;
-    return WaitUntil([&] { return !(boxes = TopLevelWindows("#32770", kMainClass, pid)).empty(); }, ms) ? boxes.front()
-                                                                                                        : nullptr;
-}
+HWND WaitForMessageBox(DWORD pid, DWORD ms) { return WaitForShown(pid, "#32770", kMainClass, ms); }
 std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 void PressMessageBoxButton(HWND box, int buttonId)
 {
@@ -260,23 +243,27 @@ void PressMessageBoxButton(HWND box, int buttonId)
     EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); })) << "the window stayed open after button " << buttonId;
 }
 
+// A value of type `type` read into `data` of `size` bytes.
+bool ReadRegistryValue(HKEY root, const char* key, const char* value, DWORD type, void* data, DWORD size)
+{
+    HKEY opened = OpenProgramKey(root, key, KEY_QUERY_VALUE);
+    LONG status = opened ? RegGetValueA(opened, nullptr, value, type, nullptr, data, &size) : 1;
+    if (opened) RegCloseKey(opened);
+    return status == ERROR_SUCCESS;
+}
+
 std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* value)
 {
-    DWORD data = 0, size = sizeof(data);
-    HKEY opened = OpenProgramKey(root, key, KEY_QUERY_VALUE);
-    LONG status = opened ? RegGetValueA(opened, nullptr, value, RRF_RT_REG_DWORD, nullptr, &data, &size) : 1;
-    if (opened) RegCloseKey(opened);
-    return status ? std::nullopt : std::optional(data);
+    DWORD data = 0;
+    return ReadRegistryValue(root, key, value, RRF_RT_REG_DWORD, &data, sizeof(data)) ? std::optional(data)
+                                                                                       : std::nullopt;
 }
 
 std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const char* value)
 {
     char data[1024] = {};
-    DWORD size = sizeof(data);
-    HKEY opened = OpenProgramKey(root, key, KEY_QUERY_VALUE);
-    LONG status = opened ? RegGetValueA(opened, nullptr, value, RRF_RT_REG_SZ, nullptr, data, &size) : 1;
-    if (opened) RegCloseKey(opened);
-    return status ? std::nullopt : std::optional<std::string>(data);
+    return ReadRegistryValue(root, key, value, RRF_RT_REG_SZ, data, sizeof(data)) ? std::optional<std::string>(data)
+                                                                                  : std::nullopt;
 }
 
 std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path)

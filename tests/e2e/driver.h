@@ -28,8 +28,6 @@ struct ProgramCopy {
     std::string folder, exe;
 };  // DOS paths
 
-// VELUTRA_EXE copied into a fresh folder C:\velutra-e2e\<name>.
-ProgramCopy MakeFreshCopy(const std::string& name);
 void ClearVelutraRegistry();  // the settings key and the Run value
 Program StartProgram(const ProgramCopy& copy, const std::string& args);
 Program StartCommandLine(const std::string& commandLine, const std::string& folder = "C:\\");
@@ -40,31 +38,27 @@ void EndAllVelutraProcesses();
 
 // Top-level windows of a class in z-order; a title and a process (pid 0: any) narrow them down.
 std::vector<HWND> TopLevelWindows(const char* className, const char* title, DWORD pid);
-std::vector<HWND> ShownWindows(DWORD pid, const char* className, const char* title = nullptr);
-HWND WaitForShown(DWORD pid, const char* className, const char* title = nullptr);
+// The first shown one; null once `ms` have passed.
+HWND WaitForShown(DWORD pid, const char* className, const char* title = nullptr, DWORD ms = kWaitMs);
 HWND FindPanel(HWND mainWindow, Panel panel);
 RECT WindowRectIn(HWND window, HWND reference);  // reference null: the screen
 bool HasVisibleStyle(HWND window);
-std::string WindowText(HWND window);
-std::wstring WideWindowText(HWND window);                   // UTF-16, whatever the code pages
-std::vector<std::wstring> ShownMenuItems(HWND menuWindow);  // read by menuprobe.dll, then closed
+std::string Utf8(const std::wstring& text);
+std::string WindowText(HWND window);                       // read in UTF-16, whatever the code pages
+std::vector<std::wstring> ShownMenuItems(HWND menuWindow);  // read by menuprobe.dll, left open
 
 void Press(HWND panel, int controlId);      // returns once handled
 void PostPress(HWND panel, int controlId);  // for a press that opens a modal window
 LRESULT SendCommand(HWND window, int id);
-HWND WaitForMessageBox(DWORD pid, DWORD ms = kWaitMs);
+HWND WaitForMessageBox(DWORD pid, DWORD ms = kWaitMs);  // titled as the program
 std::string MessageBoxText(HWND box);
 void PressMessageBoxButton(HWND box, int buttonId);
 
-// The registry view the program under test (VELUTRA_EXE) keeps its HKLM values in: KEY_WOW64_32KEY
-// for a 32-bit program, whose SOFTWARE\VELUTRA and Run value a 64-bit Windows keeps under
-// WOW6432Node; 0 for a 64-bit one. ClearVelutraRegistry and the two readers open keys in it.
-REGSAM ProgramRegistryView();
-// A key opened, or a value written (the key made when missing), in that view under HKLM.
+// Under HKLM a key opened, or a value written (the key made when missing), in the registry view the
+// program under test (VELUTRA_EXE) keeps its values in: a 64-bit Windows keeps the SOFTWARE\VELUTRA
+// and Run value of a 32-bit program under WOW6432Node. ClearVelutraRegistry and the readers use it.
 HKEY OpenProgramKey(HKEY root, const char* key, REGSAM access);
 bool WriteRegistryValue(HKEY root, const char* key, const char* value, DWORD type, const void* data, DWORD size);
-// The top-level windows of class "Velutra" of every process.
-std::vector<HWND> MainWindows();
 
 std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* value);
 std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const char* value);

@@ -1,5 +1,6 @@
 // The installer as a user meets it: a silent install into the per-user folder, the program started
-// from there saving beside itself, the autostart choice in a folder with a blank, and uninstalls.
+// from there saving beside itself, the autostart choice in a folder with a blank, turned off again
+// in Properties, and uninstalls.
 #include "tests/e2e/driver.h"
 
 #include <shlobj.h>
@@ -16,6 +17,20 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 std::optional<std::string> RunEntry()
 {
     return e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue);
+}
+
+// A Run value that would start the program at log-on: under HKLM in either registry view, or under HKCU.
+bool AnyRunValue()
+{
+    bool found = false;
+    for (auto [root, view] : {std::pair<HKEY, REGSAM>{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY},
+                              {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, e2e::kRunKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) continue;
+        found = found || RegQueryValueExA(key, e2e::kRunValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    return found;
 }
 
 // Runs a command line to its end; its exit code. An uninstaller ends at once and leaves the work
@@ -44,14 +59,22 @@ protected:
             if (Exists(earlier + "\\uninstall.exe"))
                 RunToEnd("\"" + earlier + "\\uninstall.exe\" /S /PURGE", [&] { return !Exists(earlier); });
         e2e::ClearVelutraRegistry();
+        SHDeleteValueA(HKEY_CURRENT_USER, e2e::kRunKey, e2e::kRunValue);
     }
-    // Starts the installed program by `commandLine`, says whether it came up shown, and exits it.
-    bool StartAndExit(const std::string& commandLine)
+    // Starts the installed program by `commandLine`, says whether it came up shown, and exits it;
+    // `trayOff`: once the tray icon is turned off in Properties.
+    bool StartAndExit(const std::string& commandLine, bool trayOff = false)
     {
         e2e::Program program = e2e::StartCommandLine(commandLine);
         HWND window = e2e::WaitForMainWindow(program);
         EXPECT_TRUE(window) << commandLine << " showed no window";
         bool shown = window && IsWindowVisible(window);
+        if (trayOff) {
+            PostMessageA(window, WM_COMMAND, IDM_PROPERTIES, 0);
+            HWND properties = e2e::WaitForShown(program.pid, "#32770", "Properties");
+            EXPECT_TRUE(properties) << "Properties did not open";
+            e2e::Press(properties, IDC_TRAYOPTION), e2e::Press(properties, IDOK);
+        }
         e2e::SendCommand(window, IDM_EXIT);
         EXPECT_EQ(0u, e2e::WaitForExit(program).value_or(99)) << "Exit of " << commandLine;
         e2e::EndProgram(&program);
@@ -68,6 +91,7 @@ TEST_F(Installer, InstallRunUninstall)
         << "the installed program is not the one built";
     EXPECT_TRUE(Exists(folder + "\\README.txt") && Exists(folder + "\\LICENSE.txt") && Exists(shortcut));
     EXPECT_EQ(VELUTRA_VERSION_TEXT, e2e::ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"));
+    EXPECT_EQ(VELUTRA_COMPANY, e2e::ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "Publisher"));
     EXPECT_EQ(folder, e2e::ReadRegistryString(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"));
     EXPECT_FALSE(RunEntry()) << "a silent install chose autostart";
 
@@ -91,6 +115,10 @@ TEST_F(Installer, InstallRunUninstall)
     e2e::ClearVelutraRegistry();
     EXPECT_FALSE(StartAndExit(autostart)) << "the autostart entry starts hidden";
     EXPECT_EQ(autostart, RunEntry().value_or("")) << "the program and the installer disagree on the entry";
+    // For a standard user, whom Windows keeps out of HKLM's Run key, the installer writes it under HKCU.
+    SHSetValueA(HKEY_CURRENT_USER, e2e::kRunKey, e2e::kRunValue, REG_SZ, autostart.c_str(), autostart.size() + 1);
+    EXPECT_TRUE(StartAndExit("\"" + kFolderWithBlank + "\\velutra.exe\"", true)) << "a plain start is shown";
+    EXPECT_FALSE(AnyRunValue()) << "a Run value is left after the tray icon was turned off and Exit used";
     const std::string other = "C:\\Elsewhere\\velutra.exe TRAYAPP";
     e2e::WriteRegistryValue(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue, REG_SZ, other.c_str(), other.size() + 1);
     auto purged = [&] {

@@ -1,8 +1,8 @@
 // menuprobe.dll: a menu handle is good only in its own process under Wine, so the probe is hooked
-// onto the program's thread and the shown menu window is sent the message "VelutraMenuProbe": with
-// lParam 0 the hook writes the menu's items, each ended by a line feed, into the window's own
-// text; with lParam 1 it closes the menu. Probe, called in-process or through rundll32 (the 32-bit
-// one for a 32-bit program, whose thread only a 32-bit hook can reach), takes "window mode".
+// onto the program's thread and the shown menu window is sent the message "VelutraMenuProbe", on
+// which the hook writes the menu's items, each ended by a line feed, into the window's own text.
+// Probe, called through rundll32 (the 32-bit one for a 32-bit program, whose thread only a 32-bit
+// hook can reach), takes the window.
 #include <windows.h>
 
 #include <cstdlib>
@@ -12,8 +12,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
 {
     static const UINT probe = RegisterWindowMessageA("VelutraMenuProbe");
     auto call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == probe && call->lParam) EndMenu();
-    if (code == HC_ACTION && call->message == probe && !call->lParam) {
+    if (code == HC_ACTION && call->message == probe) {
         auto menu = reinterpret_cast<HMENU>(SendMessageW(call->hwnd, 0x01E1 /* MN_GETHMENU */, 0, 0));
         std::wstring items;
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -28,13 +27,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM
 
 extern "C" __declspec(dllexport) void CALLBACK Probe(HWND, HINSTANCE, LPSTR args, int)
 {
-    char* rest = nullptr;
-    auto window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(args, &rest, 10)));
+    auto window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(args, nullptr, 10)));
     HMODULE self = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&Probe), &self);
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, MenuProbeHook, self, GetWindowThreadProcessId(window, nullptr));
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, RegisterWindowMessageA("VelutraMenuProbe"), 0, std::strtol(rest, nullptr, 10),
-                        SMTO_NORMAL, 10000, &ignored);
+    SendMessageTimeoutA(window, RegisterWindowMessageA("VelutraMenuProbe"), 0, 0, SMTO_NORMAL, 10000, &ignored);
     if (hook) UnhookWindowsHookEx(hook);
 }

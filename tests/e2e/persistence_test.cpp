@@ -1,8 +1,12 @@
 // What survives a restart: Exit writes the store beside the program and the settings, and so does
-// the end of a session; WM_CLOSE and Alt+F4 end with 0 and write nothing; the Run entry starts the
-// program hidden with the settings of the last Exit.
-#include "resources/resource.h"
+// the end of a session, but not once Exit has begun; WM_CLOSE and Alt+F4 end with 0 and write nothing;
+// the Run entry starts the program hidden with the settings of the last Exit. Starts during an Exit
+// and at once, and a program folder that has no name in the Western ANSI code page the test runs in.
 #include "tests/e2e/driver.h"
+
+#include <shellapi.h>
+
+#include "resources/resource.h"
 
 namespace {
 
@@ -72,6 +76,38 @@ TEST_F(Persistence, ExitSavesTheOtherClosesDoNot)
     ASSERT_TRUE(e2e::MovePointer(corner) && e2e::PressKeys("alt+F4"));
     EXPECT_EQ(0u, e2e::WaitForExit(programs.back()).value_or(99)) << "exit code of Alt+F4";
     EXPECT_TRUE(Stored("Config") == 0x8B && !Store()) << "Alt+F4 saved the settings or the store";
+
+    // With the tray on, Wine takes up to 2 s to remove the icon while the ending window still lives.
+    ASSERT_TRUE(e2e::PutFileBytes(copy.folder + "\\velutra.s", lists));
+    ASSERT_TRUE(main = StartAndWait());
+    e2e::Program ending = programs.back();
+    PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(main); })) << "Exit did not hide the window";
+    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, e2e::kWaitMs, &result);
+    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, e2e::kWaitMs, &result);
+    EXPECT_TRUE(StartAndWait()) << "a start right after Exit was swallowed by the ending copy";
+    EXPECT_TRUE(e2e::WaitForExit(ending)) << "Exit did not end the program";
+    EXPECT_EQ(lists, Store().value_or(Bytes{})) << "the session's end after Exit rewrote the store";
+
+    e2e::EndAllVelutraProcesses();
+    e2e::Program one = Start(), two = Start();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WaitForExit(one, 0) || e2e::WaitForExit(two, 0); }))
+        << "two starts at once both run";
+    EXPECT_EQ(1u, e2e::TopLevelWindows(e2e::kMainClass, nullptr, 0).size()) << "two starts at once: main windows";
+
+    e2e::EndAllVelutraProcesses();
+    std::wstring cyrillic = L"C:\\velutra-e2e\\\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u0430";
+    CreateDirectoryW(cyrillic.c_str(), nullptr);
+    DeleteFileW((cyrillic + L"\\velutra.s").c_str());
+    ASSERT_TRUE(CopyFileW(std::wstring(copy.exe.begin(), copy.exe.end()).c_str(), (cyrillic + L"\\v.exe").c_str(), 0));
+    ShellExecuteW(nullptr, nullptr, (cyrillic + L"\\v.exe").c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ASSERT_TRUE(main = e2e::WaitForShown(0, e2e::kMainClass)) << "Cyrillic folder: no window";
+    e2e::SendCommand(main, IDM_EXIT);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((cyrillic + L"\\velutra.s").c_str()))
+        << "Cyrillic folder: no store was saved";
+    std::string run = e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue).value_or("");
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(run.substr(0, run.rfind(" TRAYAPP")).c_str()))
+        << "Cyrillic folder: the Run entry names no file: " << run;
 }
 
 }  // namespace

@@ -36,7 +36,9 @@ protected:
     void TearDown() override
     {
         VelutraTest::TearDown();
-        if (HKEY mci = OpenProgramKey(HKEY_LOCAL_MACHINE, kMciKey, KEY_SET_VALUE)) RegDeleteValueA(mci, "sequencer"), RegCloseKey(mci);
+        HKEY mci = OpenProgramKey(HKEY_LOCAL_MACHINE, kMciKey, KEY_SET_VALUE);
+        if (mci) RegDeleteValueA(mci, "sequencer"), RegCloseKey(mci);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSequencer);  // the Speed and Log it set
     }
     // Names the step that every failure belongs to, until the next step.
     void Step(const char* name) { trace.reset(), trace.emplace(__FILE__, __LINE__, std::string("step: ") + name); }
@@ -59,12 +61,7 @@ protected:
         return text;
     }
     bool NoBox() { return WaitForMessageBox(pid, 0) == nullptr; }
-    HWND Dialog(const char* title)
-    {
-        std::vector<HWND> shown;
-        WaitUntil([&] { return !(shown = ShownWindows(pid, "#32770", title)).empty(); });
-        return shown.empty() ? nullptr : shown.front();
-    }
+    HWND Dialog(const char* title) { return WaitForShown(pid, "#32770", title); }
     bool Ends(HWND dialog, int id)
     {
         PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
@@ -134,17 +131,19 @@ protected:
         PostMessageA(review, WM_COMMAND, IDOK, 0);
         return Answer("Save As", name);
     }
-    // The review has gone, leaving no review file in the temporary folder, and the panel with every
-    // button is back.
-    bool Ended(HWND review)
+    // A review file in the temporary folder, in which a stopped recording is kept until it is saved or dropped.
+    bool ReviewFileLeft()
     {
         char temp[MAX_PATH] = {};
-        std::string reviewFiles = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "VLR*.tmp";
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((std::string(temp, GetTempPathA(MAX_PATH, temp)) + "VLR*.tmp").c_str(), &found);
+        return find != INVALID_HANDLE_VALUE && FindClose(find);
+    }
+    // The review has gone, leaving no review file, and the panel with every button is back.
+    bool Ended(HWND review)
+    {
         return WaitUntil([&] {
-            WIN32_FIND_DATAA found;
-            HANDLE find = FindFirstFileA(reviewFiles.c_str(), &found);
-            bool left = find != INVALID_HANDLE_VALUE && FindClose(find);
-            bool back = !IsWindow(review) && IsWindowEnabled(panel) && !left;
+            bool back = !IsWindow(review) && IsWindowEnabled(panel) && !ReviewFileLeft();
             for (int id : {IDC_PLAYLIST, IDC_RECORD, IDC_PLAY, IDC_REWIND, IDC_FORWARD, IDC_BACK, IDC_NEXT, IDC_PAUSE})
                 back = back && IsWindowEnabled(GetDlgItem(panel, id));
             return back;
@@ -184,7 +183,7 @@ TEST_F(PlayersJourney, CdMidiAndSoundPlayedSkippedEditedRecordedSavedAndPoweredO
     RegSetKeyValueA(HKEY_CURRENT_USER, kSequencer, "Log", REG_SZ, midiLog.c_str(), DWORD(midiLog.size() + 1));
     char driver[MAX_PATH] = {};
     GetFullPathNameA(VSEQ_DLL, MAX_PATH, driver, nullptr);
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, kMciKey, "sequencer", REG_SZ, driver, static_cast<DWORD>(strlen(driver) + 1));
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, kMciKey, "sequencer", REG_SZ, driver, DWORD(strlen(driver) + 1));
     for (std::uint32_t song : {1, 2, 3}) {
         Bytes data = MidiOfLength(song == 1 ? 3000 : 1400 - 200 * song);  // 3, 1.2 and 1 seconds
         std::ofstream(copy.folder + "\\song" + std::to_string(song) + ".mid", std::ios::binary)
@@ -405,6 +404,12 @@ TEST_F(PlayersJourney, CdMidiAndSoundPlayedSkippedEditedRecordedSavedAndPoweredO
     EXPECT_EQ(5, ListCount(editor = Editor()));
     EXPECT_TRUE(Ends(editor, IDCANCEL));
 
+    Step("the session's end drops a recording under review with its file; Quit then gives the panel back");
+    ASSERT_TRUE(review = Take(150));
+    SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, kWaitMs, nullptr);
+    EXPECT_FALSE(ReviewFileLeft()) << "the review file outlived the session";
+    EXPECT_TRUE(Ends(review, IDCANCEL) && Ended(review));
+
     Step("with the tray icon on, Power hides the window, and stops and closes all three players");
     int cdMark = static_cast<int>(Matches(cdLog, "", 0).size()), midiMark = Size();
     Tap(IDC_PLAY), Press(cd, IDC_PLAY), Press(midi, IDC_PLAY), Press(banner, IDC_POWER);
@@ -412,6 +417,12 @@ TEST_F(PlayersJourney, CdMidiAndSoundPlayedSkippedEditedRecordedSavedAndPoweredO
     EXPECT_GE(Find("^close", Find("^stop at", midiMark)), 0) << "the sequencer was not stopped, then closed";
     log = cdLog;
     EXPECT_GE(Find("MCI_CLOSE_DRIVER", Find("MCI_STOP", Find(kPlay, cdMark))), 0) << "the disc was not stopped, closed";
+
+    Step("a close of the window (Alt+F4, the task bar) during a review ends the program and drops the review file");
+    SendCommand(main, IDM_OPEN);
+    ASSERT_TRUE(review = Take(150));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitForExit(programs.back()) && !ReviewFileLeft());
 }
 
 }  // namespace
