@@ -15,7 +15,7 @@
 
 namespace {
 
-TEST(Media, SkipsStayInTheirTrackAndReadoutKeysGiveTheTextsShown)
+TEST(Media, SkipsStayInTheirTrackStepsWrapAndReadoutKeysGiveTheTextsShown)
 {
     auto at = [](unsigned minutes, unsigned seconds) { return MakeTmsf(4, minutes, seconds, 0); };
     const std::tuple<unsigned, unsigned, unsigned> skips[] = {  // from, back (0: no seek), forward
@@ -30,6 +30,8 @@ TEST(Media, SkipsStayInTheirTrackAndReadoutKeysGiveTheTextsShown)
     }
     EXPECT_EQ((std::vector{0u, 1500u, 3500u}),
               (std::vector{MsSkipBackwardTarget(999), MsSkipBackwardTarget(2500), MsSkipForwardTarget(2500)}));
+    for (auto [i, n, next, back] : {std::tuple{0, 3, 1, 2}, {1, 3, 2, 0}, {2, 3, 0, 1}, {0, 0, 0, -1}})  // i of n
+        EXPECT_EQ(std::pair(next, back), std::pair(NextEntryIndex(i, n), PreviousEntryIndex(i, n))) << i << "/" << n;
     const std::pair<unsigned, const char*> readouts[] = {{kInitialMidiDisplayKey, "00:00 W 01"},
         {MidiDisplayKey(true, 999, 0), "00:00 W 01"}, {MidiDisplayKey(true, 65999, 2), "01:05 W 03"},
         {MidiDisplayKey(false, 65999, 2), "00:00 W 03"}, {MidiDisplayKey(false, 0, -1), "00:00 W 00"},
@@ -105,9 +107,8 @@ TEST(Skin, EachPanelHasItsControlsInsideItApartEachLitByItsOwnFactAndPressedInIt
         }
     }
     EXPECT_EQ(8u + 3 * 10 + 2, controls.size()) << "the banner's 8 and each player's 10, Eject and Record";
-    for (auto [state, mode, playing] : {std::tuple{1, 526u, true}, {1, 529u, false}, {1, 525u, false},
-                                        {2, 526u, false}})
-        EXPECT_EQ(playing, PlayerCountsAsPlaying(state, mode)) << state << " " << mode;
+    for (auto [state, mode, plays] : {std::tuple{1, 526u, true}, {1, 529u, false}, {1, 525u, false}, {2, 526u, false}})
+        EXPECT_EQ(plays, PlayerCountsAsPlaying(state, mode)) << state << " " << mode;
 }
 
 TEST(Skin, PanelsStackInOrderUnderTheBannerOnTheirOwnBackgroundsAndThePaletteHasItsThreeParts)
