@@ -17,7 +17,6 @@ namespace {
 
 TEST(Media, SkipsStayInTheirTrackStepsWrapAndReadoutKeysGiveTheTextsShown)
 {
-    EXPECT_EQ(0x0C1B0305u, MakeTmsf(5, 3, 27, 12)) << "the track in the low byte, as MCI packs TMSF";
     auto at = [](unsigned minutes, unsigned seconds) { return MakeTmsf(4, minutes, seconds, 0); };
     const std::tuple<unsigned, unsigned, unsigned> skips[] = {  // from, back (0: no seek), forward
         {at(0, 0), 0u, at(0, 10)}, {at(0, 7), at(0, 0), at(0, 17)}, {at(3, 10), at(3, 0), at(3, 20)},
@@ -29,31 +28,20 @@ TEST(Media, SkipsStayInTheirTrackStepsWrapAndReadoutKeysGiveTheTextsShown)
         EXPECT_EQ(back != 0, b.seek) << std::hex << from;
         EXPECT_EQ(forward, CdSkipForwardTarget(from)) << std::hex << from;
     }
-    EXPECT_EQ(at(0, 0), CdTrackStartOf(at(3, 27) | 12u << 24));
-    EXPECT_EQ(MakeTmsf(12, 0, 0, 0), CdEntryStart(11));
     EXPECT_EQ((std::vector{0u, 1500u, 3500u}),
               (std::vector{MsSkipBackwardTarget(999), MsSkipBackwardTarget(2500), MsSkipForwardTarget(2500)}));
-    for (auto [current, count, next, previous] : {std::tuple{0, 3, 1, 2}, {1, 3, 2, 0}, {2, 3, 0, 1}, {0, 0, 0, -1}})
-        EXPECT_EQ(std::pair(next, previous), std::pair(NextEntryIndex(current, count),
-                                                  PreviousEntryIndex(current, count)))
-            << current << " of " << count;
+    for (auto [i, n, next, back] : {std::tuple{0, 3, 1, 2}, {1, 3, 2, 0}, {2, 3, 0, 1}, {0, 0, 0, -1}})  // i of n
+        EXPECT_EQ(std::pair(next, back), std::pair(NextEntryIndex(i, n), PreviousEntryIndex(i, n))) << i << "/" << n;
     const std::pair<unsigned, const char*> readouts[] = {{kInitialMidiDisplayKey, "00:00 W 01"},
-        {MidiDisplayKey(false, 0, 0), "00:00 W 01"}, {MidiDisplayKey(true, 999, 0), "00:00 W 01"},
-        {MidiDisplayKey(true, 65999, 2), "01:05 W 03"}, {MidiDisplayKey(false, 65999, 2), "00:00 W 03"},
-        {MidiDisplayKey(false, 0, -1), "00:00 W 00"}, {MidiDisplayKey(false, 0, 99), "00:00 W 100"},
-        {MidiDisplayKey(false, 0, 255), "00:00 W 00"}, {MidiDisplayKey(true, 15367000, 0), "00:07 W 01"},  // 256:07
+        {MidiDisplayKey(true, 999, 0), "00:00 W 01"}, {MidiDisplayKey(true, 65999, 2), "01:05 W 03"},
+        {MidiDisplayKey(false, 65999, 2), "00:00 W 03"}, {MidiDisplayKey(false, 0, -1), "00:00 W 00"},
+        {MidiDisplayKey(false, 0, 99), "00:00 W 100"}, {MidiDisplayKey(false, 0, 255), "00:00 W 00"},
         {SoundDisplayKey(true, false, 7400, 4), "00:00 W 01"}, {SoundDisplayKey(false, true, 65999, 2), "01:05 W 03"},
-        {SoundDisplayKey(true, true, 7400, 4), "00:07 W 01"}};
+        {SoundDisplayKey(true, true, 7400, 4), "00:07 W 01"}, {MidiDisplayKey(true, 15367000, 0), "00:07 W 01"}};
     for (auto [key, text] : readouts) {
         char shown[32];
         FormatReadoutOfKey(key, "W", shown, sizeof shown);
         EXPECT_STREQ(text, shown) << std::hex << key;
-    }
-    for (auto [listed, read, number, current] : {std::tuple{true, true, 5, 4}, {true, false, 1, 0},
-                                                  {false, false, 3, 2}}) {
-        const auto cd = CdReadoutOf(listed, read, MakeTmsf(5, 3, 27, 40), 2);  // track 5 of the disc, entry 3 of 3
-        EXPECT_EQ(std::pair(number, current), std::pair(cd.number, cd.current)) << listed << read;
-        if (listed && read) EXPECT_EQ(27, cd.seconds) << "the disc's position is shown";
     }
 }
 
@@ -75,17 +63,9 @@ TEST(Media, RecordFormatRowsKeepTheirOrderAndGiveConsistentPcmBlocksAndStartWord
     EXPECT_EQ(RecordFormatTable.size(), texts.size()) << "each row has a text of its own";
     EXPECT_EQ(1u, texts.count("11 KHz, 8-Bit, Stereo"));
     EXPECT_FALSE(IsRecordFormatRow(17));
-    auto format = [](std::uint32_t row) {
-        const RecordingWaveFormat w = RecordingWaveFormatOf(row);
-        return std::tuple(w.samplesPerSec, +w.bitsPerSample, +w.channels);
-    };
-    EXPECT_EQ(std::tuple(22050u, 16, 1), format(kDefaultWavefmt)) << "the default row";
-    EXPECT_EQ(format(kDefaultWavefmt), format(17)) << "a row past the table records in the default format";
-    EXPECT_EQ(format(kDefaultWavefmt), format(0xFFFFFFFF));
-    const std::pair<const char*, StartMode> words[] = {{"TRAYAPP", START_TRAY}, {" \t\r\n\x01tRAYaPP", START_TRAY},
-        {"Cd", START_CD}, {"  cD", START_CD}, {"", START_NORMAL}, {nullptr, START_NORMAL}, {"cd trayapp", START_NORMAL},
-        {"CD ", START_NORMAL}, {"CDX", START_NORMAL}, {"TRAY", START_NORMAL}, {"C", START_NORMAL},
-        {"\xe9" "CD", START_NORMAL}};
+    const std::pair<const char*, StartMode> words[] = {{" \t\r\n\x01tRAYaPP", START_TRAY}, {"  cD", START_CD},
+        {nullptr, START_NORMAL}, {"cd trayapp", START_NORMAL}, {"CD ", START_NORMAL}, {"CDX", START_NORMAL},
+        {"TRAY", START_NORMAL}, {"\xe9" "CD", START_NORMAL}};
     for (auto [args, mode] : words) EXPECT_EQ(mode, ParseStartWords(args)) << '"' << (args ? args : "(null)") << '"';
 }
 
@@ -106,12 +86,7 @@ TEST(Skin, EachPanelHasItsControlsInsideItApartEachLitByItsOwnFactAndPressedInIt
         {IDC_BANNER, PANEL_MAIN, {.trueColor = true}}, {IDC_RECORD, PANEL_SOUND, {.recording = true}},
         {IDC_PLAYLIST, PANEL_CD, {.discPresent = true}}, {IDC_PLAYLIST, PANEL_MIDI, {.midiEntries = 1}},
         {IDC_PLAYLIST, PANEL_SOUND, {.soundEntries = 2}}};
-    std::set<std::pair<int, int>> controls, expected{{PANEL_CD, IDC_EJECT}, {PANEL_SOUND, IDC_RECORD}};
-    for (int id : {IDC_BANNER, IDC_POWER, IDC_MINIMIZE, IDC_PROPERTIES, IDC_CD, IDC_MIDI, IDC_SOUND, IDC_MIXER})
-        expected.insert({PANEL_MAIN, id});
-    for (int id : {IDC_PLAYLIST, IDC_TRACK, IDC_DISPLAY, IDC_BACK, IDC_REWIND, IDC_FORWARD, IDC_NEXT, IDC_PAUSE,
-                   IDC_PLAY, IDC_STOP})
-        expected.insert({{PANEL_CD, id}, {PANEL_MIDI, id}, {PANEL_SOUND, id}});
+    std::set<std::pair<int, int>> controls;
     for (auto [panel, templateId, height] : kPanels) {
         for (const HotSpot& spot : HotSpotTable(panel)) {
             const PanelRect a = HotSpotRect(spot);
@@ -131,18 +106,15 @@ TEST(Skin, EachPanelHasItsControlsInsideItApartEachLitByItsOwnFactAndPressedInIt
             }
         }
     }
-    EXPECT_EQ(expected, controls);
-    EXPECT_EQ(48, HotSpotRect({1, 99, 41, 146, 65, "CD"}).Width()) << "right and bottom are inclusive";
-    for (auto [state, mode, playing] : {std::tuple{1, 526u, true}, {1, 529u, false}, {1, 525u, false},
-                                        {2, 526u, false}})
-        EXPECT_EQ(playing, PlayerCountsAsPlaying(state, mode)) << state << " " << mode;
+    EXPECT_EQ(8u + 3 * 10 + 2, controls.size()) << "the banner's 8 and each player's 10, Eject and Record";
+    for (auto [state, mode, plays] : {std::tuple{1, 526u, true}, {1, 529u, false}, {1, 525u, false}, {2, 526u, false}})
+        EXPECT_EQ(plays, PlayerCountsAsPlaying(state, mode)) << state << " " << mode;
 }
 
 TEST(Skin, PanelsStackInOrderUnderTheBannerOnTheirOwnBackgroundsAndThePaletteHasItsThreeParts)
 {
     const std::tuple<std::uint32_t, int, int, int, int> stacks[] = {  // config; CD, MIDI, Sound tops; height
-        {kDefaultConfig, 72, 170, 268, 366}, {CFG_MIDI | CFG_SOUND, -1, 0, 98, 196},
-        {CFG_BANNER | CFG_TRAY, -1, -1, -1, 72},
+        {CFG_MIDI | CFG_SOUND, -1, 0, 98, 196}, {CFG_BANNER | CFG_TRAY, -1, -1, -1, 72},
         {CFG_BANNER | CFG_CD | CFG_SOUND | CFG_MIXER | 0xFFFFFF00u, 72, -1, 170, 268}};
     for (auto [config, cd, midi, sound, height] : stacks) {
         const PanelStack s = StackPanels(config);
