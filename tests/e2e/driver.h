@@ -45,7 +45,6 @@ RECT WindowRectIn(HWND window, HWND reference);  // reference null: the screen
 bool HasVisibleStyle(HWND window);
 std::string Utf8(const std::wstring& text);
 std::string WindowText(HWND window);                       // read in UTF-16, whatever the code pages
-std::vector<std::wstring> ShownMenuItems(HWND menuWindow);  // read by menuprobe.dll, left open
 
 void Press(HWND panel, int controlId);      // returns once handled
 void PostPress(HWND panel, int controlId);  // for a press that opens a modal window
