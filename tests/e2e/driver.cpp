@@ -248,6 +248,20 @@ bool PutFileBytes(const std::string& path, const std::vector<unsigned char>& byt
     return CloseHandle(file) && written;
 }
 
+// A store as a disk holds it: a MIDI section (looping when it has entries) and an empty Sound
+// section, each an id, a count and flags, big-endian, the MIDI one followed by 256-byte records.
+std::vector<unsigned char> StoreFile(const std::vector<std::string>& midi)
+{
+    auto count = static_cast<unsigned char>(midi.size()), loop = static_cast<unsigned char>(count ? 2 : 0);
+    std::vector<unsigned char> bytes{'V', 'L', 10, 0, 0, 0, 0, 0, 0, 1, 0, count, 0, 0, 0, loop};
+    for (const std::string& text : midi) {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        bytes.resize(bytes.size() + 256 - text.size());
+    }
+    bytes.insert(bytes.end(), {0, 2, 0, 0, 0, 0, 0, 0});
+    return bytes;
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD ms)
 {
     for (DWORD start = GetTickCount(); !done(); Sleep(20))

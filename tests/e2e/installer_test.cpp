@@ -14,10 +14,7 @@ const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Unin
 const std::string kFolderWithBlank = "C:\\Velutra Test\\Velutra";
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-std::optional<std::string> RunEntry()
-{
-    return e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue);
-}
+auto RunEntry() { return e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue); }
 
 
 // Runs a command line to its end; its exit code. An uninstaller ends at once and leaves the work

@@ -12,20 +12,6 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// A store as a disk holds it: a MIDI section (looping when it has entries) and an empty Sound
-// section, each an id, a count and flags, big-endian, the MIDI one followed by 256-byte records.
-Bytes StoreFile(const std::vector<std::string>& midi)
-{
-    auto count = static_cast<unsigned char>(midi.size());
-    Bytes bytes{'V', 'L', 10, 0, 0, 0, 0, 0, 0, 1, 0, count, 0, 0, 0, static_cast<unsigned char>(count ? 2 : 0)};
-    for (const std::string& text : midi) {
-        bytes.insert(bytes.end(), text.begin(), text.end());
-        bytes.resize(bytes.size() + 256 - text.size());
-    }
-    bytes.insert(bytes.end(), {0, 2, 0, 0, 0, 0, 0, 0});
-    return bytes;
-}
-
 class Persistence : public e2e::VelutraTest {
 protected:
     DWORD Stored(const char* name)
@@ -45,11 +31,11 @@ TEST_F(Persistence, ExitSavesTheOtherClosesDoNot)
     EXPECT_EQ(0u, e2e::WaitForExit(programs.back()).value_or(99)) << "first run: exit code of Exit";
     EXPECT_TRUE(Stored("Config") == 0x9B && Stored("Option") == 0 && Stored("Wavefmt") == 10)
         << "first run: defaults, no CD";
-    EXPECT_EQ(StoreFile({}), Store().value_or(Bytes{})) << "first run: two empty lists";
+    EXPECT_EQ(e2e::StoreFile({}), Store().value_or(Bytes{})) << "first run: two empty lists";
     std::string autostart = e2e::ReadRegistryString(HKEY_LOCAL_MACHINE, e2e::kRunKey, e2e::kRunValue).value_or("");
     EXPECT_EQ(copy.exe + " TRAYAPP", autostart) << "first run: the Run entry";
 
-    const Bytes lists = StoreFile({"C:\\Music\\a.mid", "C:\\Music\\b.mid"});
+    const Bytes lists = e2e::StoreFile({"C:\\Music\\a.mid", "C:\\Music\\b.mid"});
     ASSERT_TRUE(e2e::PutFileBytes(copy.folder + "\\velutra.s", lists));
     main = e2e::WaitForMainWindow(programs.emplace_back(e2e::StartCommandLine(autostart)));
     ASSERT_TRUE(main) << "autostart: no window";
