@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace e2e {
 
@@ -32,20 +31,6 @@ LRESULT Sent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result))
         ADD_FAILURE() << "message " << message << " to a control or window was not handled (a modal window?)";
     return static_cast<LRESULT>(result);
-}
-
-// VELUTRA_EXE copied into a fresh folder C:\\velutra-e2e\\<name>.
-ProgramCopy MakeFreshCopy(const std::string& name)
-{
-    ProgramCopy copy{"C:\\velutra-e2e\\" + name, "C:\\velutra-e2e\\" + name + "\\velutra.exe"};
-    std::string doomed = copy.folder + '\0', source = Environment("VELUTRA_EXE");  // a list ended by two NULs
-    SHFILEOPSTRUCTA remove{nullptr, FO_DELETE, doomed.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
-    SHFileOperationA(&remove);
-    CreateDirectoryA("C:\\velutra-e2e", nullptr);
-    CreateDirectoryA(copy.folder.c_str(), nullptr);
-    if (source.empty() || !CopyFileA(DosPath(source).c_str(), copy.exe.c_str(), FALSE))
-        ADD_FAILURE() << "cannot copy VELUTRA_EXE \"" << source << "\" to " << copy.exe;
-    return copy;
 }
 
 // KEY_WOW64_32KEY for a 32-bit program under test, 0 for a 64-bit one.
@@ -206,28 +191,6 @@ std::string WindowText(HWND window)
     return Utf8(text);
 }
 
-// menuprobe.dll, hooked onto the menu's thread, writes the items into the menu window's text. The
-// hook must match the program: a 32-bit one is reached by the probe's i686 build and rundll32.
-std::vector<std::wstring> ShownMenuItems(HWND menuWindow)
-{
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string folder(self, std::strrchr(self, '\\')), x86 = ProgramRegistryView() ? "32" : "";
-    std::string rundll = std::string("C:\\windows\\") + (x86.empty() ? "system32" : "syswow64") + "\\rundll32.exe";
-    Program probe = StartCommandLine(rundll + " \"" + folder + "\\menuprobe" + x86 + ".dll\",Probe " +
-                                         std::to_string(reinterpret_cast<UINT_PTR>(menuWindow)),
-                                     folder);
-    EXPECT_TRUE(WaitForExit(probe)) << "the menu probe did not end";
-    EndProgram(&probe);
-    wchar_t text[1024] = {};
-    Sent(menuWindow, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    std::wstring all = text;
-    std::vector<std::wstring> items;
-    for (std::size_t start = 0, end; (end = all.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-        items.push_back(all.substr(start, end - start));
-    return items;
-}
-
 void Press(HWND panel, int controlId) { Sent(GetDlgItem(panel, controlId), BM_CLICK, 0, 0); }
 void PostPress(HWND panel, int controlId)
 {
@@ -285,6 +248,20 @@ bool PutFileBytes(const std::string& path, const std::vector<unsigned char>& byt
     return CloseHandle(file) && written;
 }
 
+// A store as a disk holds it: a MIDI section (looping when it has entries) and an empty Sound
+// section, each an id, a count and flags, big-endian, the MIDI one followed by 256-byte records.
+std::vector<unsigned char> StoreFile(const std::vector<std::string>& midi)
+{
+    auto count = static_cast<unsigned char>(midi.size()), loop = static_cast<unsigned char>(count ? 2 : 0);
+    std::vector<unsigned char> bytes{'V', 'L', 10, 0, 0, 0, 0, 0, 0, 1, 0, count, 0, 0, 0, loop};
+    for (const std::string& text : midi) {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        bytes.resize(bytes.size() + 256 - text.size());
+    }
+    bytes.insert(bytes.end(), {0, 2, 0, 0, 0, 0, 0, 0});
+    return bytes;
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD ms)
 {
     for (DWORD start = GetTickCount(); !done(); Sleep(20))
@@ -332,10 +309,7 @@ bool SaveScreenshot(HWND window, const std::string& unixPath)
 }
 
 bool MovePointer(POINT at) { return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)); }
-bool ClickAt(POINT at)
-{
-    return !RunXdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1");
-}
+bool ClickAt(POINT at) { return MovePointer(at) && !RunXdotool("click 1"); }
 bool PressKeys(const std::string& keys) { return !RunXdotool("key " + keys); }
 POINT ScreenCentre(HWND window, RECT clientRect)
 {
@@ -344,10 +318,19 @@ POINT ScreenCentre(HWND window, RECT clientRect)
     return centre;
 }
 
+// VELUTRA_EXE copied into a fresh folder C:\\velutra-e2e\\<test name>.
 void VelutraTest::SetUp()
 {
     EndAllVelutraProcesses();
-    copy = MakeFreshCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    copy = {"C:\\velutra-e2e\\" + name, "C:\\velutra-e2e\\" + name + "\\velutra.exe"};
+    std::string doomed = copy.folder + '\0', source = Environment("VELUTRA_EXE");  // a list ended by two NULs
+    SHFILEOPSTRUCTA remove{nullptr, FO_DELETE, doomed.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationA(&remove);
+    CreateDirectoryA("C:\\velutra-e2e", nullptr);
+    CreateDirectoryA(copy.folder.c_str(), nullptr);
+    if (source.empty() || !CopyFileA(DosPath(source).c_str(), copy.exe.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy VELUTRA_EXE \"" << source << "\" to " << copy.exe;
     ClearVelutraRegistry();
 }
 

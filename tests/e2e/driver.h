@@ -45,7 +45,6 @@ RECT WindowRectIn(HWND window, HWND reference);  // reference null: the screen
 bool HasVisibleStyle(HWND window);
 std::string Utf8(const std::wstring& text);
 std::string WindowText(HWND window);                       // read in UTF-16, whatever the code pages
-std::vector<std::wstring> ShownMenuItems(HWND menuWindow);  // read by menuprobe.dll, left open
 
 void Press(HWND panel, int controlId);      // returns once handled
 void PostPress(HWND panel, int controlId);  // for a press that opens a modal window
@@ -54,9 +53,8 @@ HWND WaitForMessageBox(DWORD pid, DWORD ms = kWaitMs);  // titled as the program
 std::string MessageBoxText(HWND box);
 void PressMessageBoxButton(HWND box, int buttonId);
 
-// Under HKLM a key opened, or a value written (the key made when missing), in the registry view the
-// program under test (VELUTRA_EXE) keeps its values in: a 64-bit Windows keeps the SOFTWARE\VELUTRA
-// and Run value of a 32-bit program under WOW6432Node. ClearVelutraRegistry and the readers use it.
+// Under HKLM a key opened, or a value written (the key made when missing), in the registry view of the program
+// under test (VELUTRA_EXE): a 64-bit Windows keeps a 32-bit program's values under WOW6432Node.
 HKEY OpenProgramKey(HKEY root, const char* key, REGSAM access);
 bool WriteRegistryValue(HKEY root, const char* key, const char* value, DWORD type, const void* data, DWORD size);
 
@@ -64,6 +62,7 @@ std::optional<DWORD> ReadRegistryDword(HKEY root, const char* key, const char* v
 std::optional<std::string> ReadRegistryString(HKEY root, const char* key, const char* value);
 std::optional<std::vector<unsigned char>> ReadFileBytes(const std::string& path);
 bool PutFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+std::vector<unsigned char> StoreFile(const std::vector<std::string>& midi);  // a store of MIDI entries, empty Sound
 bool WaitUntil(const std::function<bool()>& done, DWORD ms = kWaitMs);
 
 // /bin/sh and xdotool on the rig's machine and display; the exit status, or -1.
