@@ -82,6 +82,7 @@ int LoadSettings(AppSettings* values)
         QueryDword(settings, "Wavefmt", &values->Wavefmt);
         RegCloseKey(settings);
     }
+    values->Config |= CFG_BANNER;
     values->Wavefmt = ValidWavefmt(values->Wavefmt);
     RegCloseKey(software);
     return 0;
