@@ -49,8 +49,10 @@ TEST_F(Program, PropertiesApplyOnlyOnOkAboutClosesAndHelpWithoutItsFileSaysSo)
     EXPECT_EQ(std::vector<std::string>(3, "Unable to activate help|hand"), g_rec.boxes) << "no help file ships";
 }
 
-// The list box holds every edit, and Cancel drops them all with the loop switch.
-TEST_F(Program, EditorsKeepTheirEditsInTheListBoxAndCancelDropsThem)
+// The list box holds every edit until OK (or a double click) rebuilds the playlist from it, reopens
+// the player on the new first entry and moves it to the chosen one, which a playing player plays on
+// with; Cancel drops every edit and the loop switch.
+TEST_F(Program, EditorsKeepTheirEditsUntilOkWhichRebuildsTheListAndMovesThePlayer)
 {
     MediaDevice& midi = g_app.MidiDevice;
     for (const char* text : {"a.mid", "b.mid", "c.mid"}) AppendText(&midi.playlist, text);
@@ -70,6 +72,20 @@ TEST_F(Program, EditorsKeepTheirEditsInTheListBoxAndCancelDropsThem)
         << "shown; after Remove of the first two; after Clear answered No; after Yes";
     EXPECT_EQ(std::vector<std::string>(2, "Do you want to clear the playlist?|question"), g_rec.boxes);
     EXPECT_EQ(3, midi.playlist.count + static_cast<int>(midi.flags)) << "Cancel kept neither the edits nor the loop";
+
+    OpenMediaDevice(&midi);
+    g_rec.mode = MCI_MODE_PLAY;
+    EXPECT_EQ(1, RunDialog(MAKEINTRESOURCEA(IDD_MIDIPLAYLIST), MidiPlaylistProc, [](HWND dialog) {
+        Send(dialog, IDC_LIST, LB_SETSEL, TRUE, 0);
+        Press(dialog, IDC_REMOVE);
+        Send(dialog, IDC_LIST, LB_SETSEL, TRUE, 1);
+        Send(dialog, IDC_LOOP, BM_SETCHECK, BST_CHECKED);
+        Press(dialog, MAKEWPARAM(IDC_LIST, LBN_DBLCLK));  // a double click is OK
+    }));
+    EXPECT_EQ(std::tuple(2, 1, true), std::tuple(midi.playlist.count, midi.playlist.current, !!(midi.flags & MDF_LOOP)));
+    std::string trace = TakeMci();
+    EXPECT_NE(std::string::npos, trace.find("CLOSE#7 OPEN b.mid ")) << trace;
+    EXPECT_EQ("OPEN c.mid PLAY#7 ", trace.substr(trace.rfind("OPEN"))) << trace;
 }
 
 // A wave file named in Cyrillic, which the Western code page cannot hold, comes back from the Open
@@ -121,7 +137,7 @@ TEST_F(Program, PlayersAreMadeByTheConfigBitsAndDrawTheirLcdLinesInTheirOwnFonts
 }
 
 // The icon is added once in the record the oldest shells take, deleted whenever asked, and back after
-// a shell restart only when on.
+// a shell restart only when on. With the icon on, Power stops and closes every player and hides.
 TEST_F(Program, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhenOn)
 {
     g_app.settings.Config &= ~CFG_TRAY;  // as start-up leaves it before it switches the icon on
@@ -129,6 +145,16 @@ TEST_F(Program, TrayIconIsAddedOnceDeletedAlwaysAndBackAfterAShellRestartOnlyWhe
     const NOTIFYICONDATAA& add = g_rec.shellCalls.at(0).second;
     EXPECT_TRUE(add.cbSize == NOTIFYICONDATAA_V1_SIZE && add.uFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP) &&
                 add.uCallbackMessage == TRAY_CALLBACK && add.hIcon && !lstrcmpA(kAppName, add.szTip));
+
+    CreateMainPanel(Owner());
+    ShowWindow(Owner(), SW_SHOWNA);
+    AppendText(&g_app.MidiDevice.playlist, "a.mid");
+    OpenMediaDevice(&g_app.CdDevice);
+    OpenMediaDevice(&g_app.MidiDevice);
+    TakeMci();
+    Press(g_app.MainPanel, IDC_POWER);
+    EXPECT_EQ("STOP#7 STOP#7 CLOSE#7 CLOSE#7 ", TakeMci()) << "Power with the icon on";
+    EXPECT_FALSE(IsWindowVisible(Owner())) << "Power";
 
     SetTrayIcon(Owner(), TRUE);
     OnTaskbarCreated(Owner());
@@ -169,6 +195,10 @@ TEST_F(Program, RecordingIsReviewedWithThePanelLockedAndFailedDevicesGetNothingM
     EXPECT_EQ("STOP#7 WAIT 100 CLOSE#7 ", TakeMci()) << "the wave device rests between its stop and its close";
     EXPECT_EQ(nullptr, g_app.RecordReview);
     EXPECT_TRUE(IsWindowEnabled(panel));
+    char display[64] = {};
+    GetDlgItemTextA(panel, IDC_DISPLAY, display, sizeof(display));
+    EXPECT_EQ(std::pair(2, std::string("b.wav")), std::pair(g_app.SoundDevice.playlist.count, std::string(display)))
+        << "the saved take joins the list and is shown";
 
     g_rec.openError = MCIERR_DEVICE_NOT_READY;
     EXPECT_EQ(0, OpenMediaDevice(&g_app.CdDevice) + OpenMediaDevice(&g_app.SoundDevice));

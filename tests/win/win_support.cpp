@@ -23,8 +23,8 @@ MCIERROR WINAPI RecordCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags,
     }
     for (const auto& [traced, name] : kNames)
         if (message == traced) g_rec.mci += std::string(name) + "#" + std::to_string(device) + " ";
-    auto status = reinterpret_cast<MCI_STATUS_PARMS*>(parms);  // stopped, at 0
-    if (message == MCI_STATUS) status->dwReturn = status->dwItem == MCI_STATUS_MODE ? MCI_MODE_STOP : 0;
+    auto status = reinterpret_cast<MCI_STATUS_PARMS*>(parms);
+    if (message == MCI_STATUS) status->dwReturn = status->dwItem == MCI_STATUS_MODE ? g_rec.mode : 0;
     return device != 7 ? MCIERR_INVALID_DEVICE_ID : message == g_rec.failing ? MCIERR_HARDWARE : 0;
 }
 

@@ -20,6 +20,7 @@ struct Recorded {
     std::vector<std::string> boxes;        // ...and kept as "text|icon"
     MCIERROR openError = 0;                // MCI: devices open as id 7 unless this fails them
     UINT failing = 0;                      // a command that answers MCIERR_HARDWARE
+    DWORD mode = MCI_MODE_STOP;            // what a query of the mode gives
     DWORD clock = 1000;                    // the wave rest's clock: it moves only when the layer sleeps
     std::string mci;                       // "OPEN file PLAY#7 WAIT 100 ": opens, closes, plays, stops
     BOOL shellAnswer = TRUE;               // Shell_NotifyIconA's answer
