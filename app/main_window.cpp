@@ -9,7 +9,7 @@
 
 namespace {
 
-// Set once Exit has saved and released everything: the end of the session may still reach the
+// Set as Exit begins to save and release everything: the end of the session may still reach the
 // window while it is being destroyed, and a save then would write the released, empty lists.
 bool g_shutDown = false;
 

@@ -1,6 +1,5 @@
 // Start-up: single instance, class registration and creation of the main window.
 #include "app/app.h"
-#include "panels/panels.h"
 #include "resources/resource.h"
 #include "ui/skin.h"
 

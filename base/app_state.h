@@ -46,3 +46,7 @@ int ShowResourceMessage(UINT stringId, UINT flags);
 
 // Which of the four panels a window is, by its slot in the record.
 PanelKind PanelKindOf(HWND panel);
+
+// A path as the ANSI functions and the store take it: as it is when it converts whole to the ANSI
+// code page, else its short (8.3) form, which is ASCII. -1 (out empty) when neither fits out.
+int AnsiPathOf(const wchar_t* path, char* out, int outSize);

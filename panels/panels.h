@@ -61,9 +61,6 @@ INT_PTR CALLBACK SoundPlaylistProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lP
 // error code (FNERR_BUFFERTOOSMALL for a name longer than the buffer, CDERR_INITIALIZATION when
 // the library cannot be had).
 int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSize, BOOL save);
-// A path as the ANSI functions and the store take it: as it is when it converts whole to the ANSI
-// code page, else its short (8.3) form, which is ASCII. -1 (out empty) when neither fits out.
-int AnsiPathOf(const wchar_t* path, char* out, int outSize);
 // Adds the full path of each file in an Open dialog's buffer to the list box. A path that would
 // pass 255 characters is not added.
 int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer);

@@ -52,16 +52,6 @@ DWORD FileDialogError()
     return error ? error() : CDERR_INITIALIZATION;
 }
 
-// The text in the ANSI code page, only when every character has its own form there. Where that
-// code page is UTF-8 every character has one, and the call takes no flag to say otherwise.
-bool ConvertsWhole(const wchar_t* text, char* out, int outSize)
-{
-    BOOL lossy = FALSE;
-    int written = WideCharToMultiByte(CP_ACP, 0, text, -1, out, outSize, nullptr,
-                                      GetACP() == CP_UTF8 ? nullptr : &lossy);
-    return written > 0 && !lossy;
-}
-
 // The Open dialog's selection in the ANSI dialog's layout: one full path, or the folder and then
 // the names, each in its ANSI form. A file that has none is left out; nothing is left when the
 // folder has none, when no name is left (a folder alone would read as one file) or when it would
@@ -146,16 +136,6 @@ int ChooseFiles(HWND owner, const char* filter, char* fileName, DWORD fileNameSi
     if (chosen) return 0;
     DWORD error = FileDialogError();
     return error == 0 ? -1 : static_cast<int>(error);
-}
-
-int AnsiPathOf(const wchar_t* path, char* out, int outSize)
-{
-    if (ConvertsWhole(path, out, outSize)) return 0;
-    wchar_t shortPath[MAX_PATH] = {};
-    DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH);
-    if (length > 0 && length < MAX_PATH && ConvertsWhole(shortPath, out, outSize)) return 0;
-    out[0] = '\0';
-    return -1;
 }
 
 int AddSelectedFiles(HWND hDlg, int listBoxId, const char* buffer)
